@@ -1,0 +1,90 @@
+#include "Playfield.h"
+
+#include "Module1.h"
+#include "Rounding.h"
+
+#include <algorithm>
+
+namespace {
+
+QColor ToQColor(ColorRef color)
+{
+    return QColor(int(color & 0xFF), int(color >> 8 & 0xFF), int(color >> 16 & 0xFF));
+}
+
+int Sign(float value)
+{
+    return (value > 0) - (value < 0);
+}
+
+} // namespace
+
+Playfield::Playfield()
+    : image(Size, Size, QImage::Format_RGB32)
+{
+    image.fill(Qt::black);
+    // One painter for the life of the field: opening one per segment would
+    // cost more than the drawing itself.
+    painter.begin(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+}
+
+void Playfield::DrawSegment(double x1, double y1, double x2, double y2, ColorRef color)
+{
+    // Flat ends: a segment stops exactly where the head was, so the probe one
+    // pixel ahead of a head that goes straight never finds its own trail.
+    painter.setPen(QPen(ToQColor(color), PenWidth, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(QLineF(x1, y1, x2, y2));
+}
+
+// A box edge drawn with the 2-pixel pen covers the pixel row or column on
+// each side of the line: for an edge at x, columns x - 1 and x. Boxes have
+// whole-pixel corners, so their outlines are filled as plain rectangles,
+// many times faster than stroking them.
+void Playfield::DrawFrame(int x1, int y1, int x2, int y2, ColorRef color)
+{
+    const QRect box = QRect(QPoint(x1, y1), QPoint(x2, y2)).normalized();
+    const QColor fill = ToQColor(color);
+    const int outer = PenWidth / 2;
+    const QRect band = box.adjusted(-outer, -outer, 0, 0);
+    painter.fillRect(QRect(band.left(), band.top(), band.width(), PenWidth), fill);
+    painter.fillRect(QRect(band.left(), box.bottom() - outer, band.width(), PenWidth), fill);
+    painter.fillRect(QRect(band.left(), band.top(), PenWidth, band.height()), fill);
+    painter.fillRect(QRect(box.right() - outer, band.top(), PenWidth, band.height()), fill);
+}
+
+void Playfield::FillBox(int x1, int y1, int x2, int y2, ColorRef color)
+{
+    const QRect box = QRect(QPoint(x1, y1), QPoint(x2, y2)).normalized();
+    const int outer = PenWidth / 2;
+    painter.fillRect(box.adjusted(-outer, -outer, 0, 0), ToQColor(color));
+}
+
+void Playfield::ClearPlayfield()
+{
+    FillBox(0, 0, Size, Size, Black);
+}
+
+ColorRef Playfield::ReadPixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= Size || y >= Size)
+        return OffField;
+    const QRgb rgb = reinterpret_cast<const QRgb*>(image.constScanLine(y))[x];
+    return MakeColorRef(qRed(rgb), qGreen(rgb), qBlue(rgb));
+}
+
+QPoint PixelAhead(const PlayerRecord& player)
+{
+    // Kept to just beyond the field so a runaway value cannot overflow an int.
+    constexpr double Beyond = Playfield::Size + 1;
+    const double aheadX = std::clamp(double(player.X) + Sign(player.DX), -Beyond, Beyond);
+    const double aheadY = std::clamp(double(player.Y) + Sign(player.DY), -Beyond, Beyond);
+    return QPoint(RoundHalfEven(aheadX), RoundHalfEven(aheadY));
+}
+
+ColorRef ProbeAhead(const Playfield& field, const PlayerRecord& player)
+{
+    const QPoint ahead = PixelAhead(player);
+    return field.ReadPixel(ahead.x(), ahead.y());
+}

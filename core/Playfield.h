@@ -1,0 +1,46 @@
+#pragma once
+
+#include "ColorRef.h"
+
+#include <QImage>
+#include <QPainter>
+
+struct PlayerRecord;
+
+// The playfield is both the picture and the only record of the trails:
+// collisions are found by reading back single pixels, so every drawing is
+// aliased and overwrites with the exact colour.
+class Playfield
+{
+public:
+    static constexpr int Size = 450;
+
+    Playfield();
+    Playfield(const Playfield&) = delete;
+    Playfield& operator=(const Playfield&) = delete;
+
+    static constexpr int PenWidth = 2;
+
+    void DrawSegment(double x1, double y1, double x2, double y2, ColorRef color);
+    // Outline of the rectangle with corners (x1, y1) and (x2, y2).
+    void DrawFrame(int x1, int y1, int x2, int y2, ColorRef color);
+    // Outline and inside, so the box reaches a pixel beyond its top-left corner.
+    void FillBox(int x1, int y1, int x2, int y2, ColorRef color);
+    void ClearPlayfield();
+
+    // The colour of one pixel, or OffField outside the surface.
+    ColorRef ReadPixel(int x, int y) const;
+
+    const QImage& Image() const { return image; }
+
+private:
+    QImage image;
+    QPainter painter;
+};
+
+// The pixel one step ahead of the head along each axis it moves in:
+// diagonally ahead for almost every heading, straight ahead along an axis.
+QPoint PixelAhead(const PlayerRecord& player);
+
+// Colour of that pixel: what the head is about to run into.
+ColorRef ProbeAhead(const Playfield& field, const PlayerRecord& player);

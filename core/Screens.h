@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ColorRef.h"
+
+#include <QString>
+#include <cstdint>
+
+// Everything the rules need from the windows: what they show, the options the
+// players set, and the winner sequence at the end of a match. The windows fill
+// it in; tests put a recorder in its place.
+class Screens
+{
+public:
+    virtual ~Screens() = default;
+
+    // Scoreboard score label of one slot.
+    virtual void ShowScore(std::int16_t slot, const QString& text) = 0;
+    // Level banner over the playfield.
+    virtual void SetBannerCaption(const QString& caption) = 0;
+    virtual void SetBannerVisible(bool visible) = 0;
+    // Text colour of the credit label.
+    virtual void SetCreditColor(ColorRef color) = 0;
+
+    // Options as the setup window holds them at the moment of asking.
+    virtual bool PassThroughOn() const = 0;
+    virtual bool CaveInsOn() const = 0;
+    virtual QString RoundsText() const = 0;
+
+    // The winner window and the way back to the setup window; returns only
+    // when the next match has been started.
+    virtual void ShowWinners() = 0;
+};

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Klikvar needs to build, run and test, skipping
+# those already present. Runs apt-get update only when something is missing.
+set -euo pipefail
+
+packages=(
+  g++
+  cmake
+  ninja-build
+  qt6-base-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+  as_root=(sudo)
+fi
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update
+"${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
