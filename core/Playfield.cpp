@@ -4,6 +4,7 @@
 #include "Rounding.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -21,6 +22,8 @@ int Sign(float value)
 
 Playfield::Playfield()
     : image(Size, Size, QImage::Format_RGB32)
+    , changed(image.rect())
+    , drawnSinceFrame(image.rect())
 {
     image.fill(Qt::black);
     // One painter for the life of the field: opening one per segment would
@@ -36,6 +39,10 @@ void Playfield::DrawSegment(double x1, double y1, double x2, double y2, ColorRef
     // pixel ahead of a head that goes straight never finds its own trail.
     painter.setPen(QPen(ToQColor(color), PenWidth, Qt::SolidLine, Qt::FlatCap));
     painter.drawLine(QLineF(x1, y1, x2, y2));
+    // The pen reaches one pixel beyond the line; one more for rounding.
+    constexpr int Reach = PenWidth;
+    const QRectF span = QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized();
+    Touch(span.toAlignedRect().adjusted(-Reach, -Reach, Reach, Reach));
 }
 
 // A box edge drawn with the 2-pixel pen covers the pixel row or column on
@@ -48,22 +55,47 @@ void Playfield::DrawFrame(int x1, int y1, int x2, int y2, ColorRef color)
     const QColor fill = ToQColor(color);
     const int outer = PenWidth / 2;
     const QRect band = box.adjusted(-outer, -outer, 0, 0);
-    painter.fillRect(QRect(band.left(), band.top(), band.width(), PenWidth), fill);
-    painter.fillRect(QRect(band.left(), box.bottom() - outer, band.width(), PenWidth), fill);
-    painter.fillRect(QRect(band.left(), band.top(), PenWidth, band.height()), fill);
-    painter.fillRect(QRect(box.right() - outer, band.top(), PenWidth, band.height()), fill);
+    if (band != lastFrame || color != lastFrameColor)
+        drawnSinceFrame = image.rect();
+    lastFrame = band;
+    lastFrameColor = color;
+    const QRect edges[] = {
+        QRect(band.left(), band.top(), band.width(), PenWidth),
+        QRect(band.left(), box.bottom() - outer, band.width(), PenWidth),
+        QRect(band.left(), band.top(), PenWidth, band.height()),
+        QRect(box.right() - outer, band.top(), PenWidth, band.height()),
+    };
+    for (const QRect& edge : edges) {
+        painter.fillRect(edge, fill);
+        changed |= drawnSinceFrame & edge;
+    }
+    drawnSinceFrame = QRegion();
 }
 
 void Playfield::FillBox(int x1, int y1, int x2, int y2, ColorRef color)
 {
     const QRect box = QRect(QPoint(x1, y1), QPoint(x2, y2)).normalized();
     const int outer = PenWidth / 2;
-    painter.fillRect(box.adjusted(-outer, -outer, 0, 0), ToQColor(color));
+    const QRect area = box.adjusted(-outer, -outer, 0, 0);
+    painter.fillRect(area, ToQColor(color));
+    Touch(area);
 }
 
 void Playfield::ClearPlayfield()
 {
     FillBox(0, 0, Size, Size, Black);
+}
+
+QRegion Playfield::TakeChanged()
+{
+    return std::exchange(changed, QRegion());
+}
+
+void Playfield::Touch(const QRect& area)
+{
+    const QRect inside = area & image.rect();
+    changed |= inside;
+    drawnSinceFrame |= inside;
 }
 
 ColorRef Playfield::ReadPixel(int x, int y) const

@@ -33,9 +33,20 @@ public:
 
     const QImage& Image() const { return image; }
 
+    // The area drawn on since the last call, so a view repaints only that.
+    QRegion TakeChanged();
+
 private:
+    void Touch(const QRect& area);
+
     QImage image;
     QPainter painter;
+    QRegion changed;
+    // Everything drawn since the last frame: the only places the same frame
+    // drawn again can change, since it already covers its band elsewhere.
+    QRegion drawnSinceFrame;
+    QRect lastFrame;
+    ColorRef lastFrameColor = Black;
 };
 
 // The pixel one step ahead of the head along each axis it moves in:

@@ -4,10 +4,21 @@
 set -euo pipefail
 
 packages=(
+  # build
   g++
   cmake
   ninja-build
   qt6-base-dev
+  # run: the X11 platform plugin and a free font with Czech letters in
+  # place of the designed "MS Sans Serif"
+  qt6-qpa-plugins
+  fonts-liberation2
+  # end-to-end tests: a virtual display, a window manager, key presses and
+  # screenshots
+  xvfb
+  openbox
+  xdotool
+  imagemagick
 )
 
 missing=()

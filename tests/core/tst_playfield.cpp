@@ -1,5 +1,6 @@
 #include "Fakes.h"
 #include "Playfield.h"
+#include "RandomSource.h"
 
 #include <QtTest>
 
@@ -17,6 +18,7 @@ private slots:
     void drawingPastTheEdgeIsClipped();
     void clearingLeavesNothingOfTheRound();
     void segmentsKeepTheirExactColour();
+    void copyingOnlyTheChangedAreaKeepsAViewExact();
 };
 
 void PlayfieldTest::readsBeyondTheSurfaceAreOffField_data()
@@ -159,6 +161,45 @@ void PlayfieldTest::segmentsKeepTheirExactColour()
     QSet<ColorRef> drawn(PlayerColors.begin(), PlayerColors.end());
     drawn.insert(Black);
     QCOMPARE(seen, drawn);
+}
+
+// A view that repaints only what the field reports as changed must never
+// fall behind it: trails crossing the frame, cave-ins cutting it, clears.
+void PlayfieldTest::copyingOnlyTheChangedAreaKeepsAViewExact()
+{
+    Module1 match;
+    match.AssignPlayerColors();
+    match.LastPlayer = 5;
+    match.Level = 1;
+    RecordingScreens screens;
+    screens.passThrough = screens.caveIns = true;
+    screens.rounds = QStringLiteral("10000");
+    ClockSeededRandom random(11);
+    Game game(match, screens, random);
+    match.StartRound(random);
+
+    QImage view(Playfield::Size, Playfield::Size, QImage::Format_RGB32);
+    view.fill(Qt::darkGray);
+    QPainter copier(&view);
+    copier.setCompositionMode(QPainter::CompositionMode_Source);
+    long long repaintedPixels = 0;
+    int rounds = 0;
+    for (int tick = 0; tick < 20000; ++tick) {
+        match.Players[tick / 200 % 6].TurnLeft = tick % 500 < 250;
+        game.Tick();
+        if (game.StartNextRound())
+            ++rounds;
+        for (const QRect& changed : game.Field().TakeChanged()) {
+            copier.drawImage(changed.topLeft(), game.Field().Image(), changed);
+            repaintedPixels += changed.width() * changed.height();
+        }
+        if (tick % 97 == 0 && view != game.Field().Image())
+            QFAIL(qPrintable(QStringLiteral("view differs after tick %1").arg(tick)));
+    }
+    QVERIFY(rounds > 5);
+    QCOMPARE(view, game.Field().Image());
+    // Far less than repainting the whole field every tick.
+    QVERIFY(repaintedPixels < 20000LL * Playfield::Size * Playfield::Size / 20);
 }
 
 QTEST_GUILESS_MAIN(PlayfieldTest)
