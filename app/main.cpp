@@ -1,10 +1,19 @@
-#include <cstdio>
+#include "ProgramIcon.h"
+#include "RandomSource.h"
+#include "Session.h"
 
-// The game windows are not built yet; until they are, the program only
-// says which version of the rules engine it carries.
-int main()
+#include <QApplication>
+
+int main(int argc, char* argv[])
 {
-    std::printf("Klikvar %s: the rules engine is built; the game windows are not yet.\n",
-                KLIKVAR_VERSION);
-    return 0;
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Klikvar"));
+    QApplication::setApplicationVersion(QStringLiteral(KLIKVAR_VERSION));
+    QApplication::setWindowIcon(ProgramIcon());
+
+    ClockSeededRandom random;
+    Session session(random);
+    QObject::connect(&session.form1, &Form1::Unloaded, &app, [] { QCoreApplication::exit(0); });
+    session.StartTemporaryMatch();
+    return QApplication::exec();
 }

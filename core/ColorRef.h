@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QColor>
+
 #include <array>
 #include <cstdint>
 
@@ -24,4 +26,9 @@ inline constexpr std::array<ColorRef, 6> PlayerColors = {
 constexpr ColorRef MakeColorRef(int red, int green, int blue)
 {
     return ColorRef(red & 0xFF) | ColorRef(green & 0xFF) << 8 | ColorRef(blue & 0xFF) << 16;
+}
+
+inline QColor ToQColor(ColorRef color)
+{
+    return QColor(int(color & 0xFF), int(color >> 8 & 0xFF), int(color >> 16 & 0xFF));
 }

@@ -8,11 +8,6 @@
 
 namespace {
 
-QColor ToQColor(ColorRef color)
-{
-    return QColor(int(color & 0xFF), int(color >> 8 & 0xFF), int(color >> 16 & 0xFF));
-}
-
 int Sign(float value)
 {
     return (value > 0) - (value < 0);

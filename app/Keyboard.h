@@ -1,0 +1,24 @@
+#pragma once
+
+#include <functional>
+
+struct Module1;
+class Game;
+
+// What the game keys do: the turn keys set and clear the players' turn
+// flags, Space starts the next round between rounds, Esc ends the program.
+class Keyboard
+{
+public:
+    Keyboard(Module1& match, Game& game, std::function<void()> unload);
+
+    void Picture1_KeyDown(int code);
+    void Picture1_KeyUp(int code);
+
+private:
+    void SetTurnFlags(int code, bool held);
+
+    Module1& match;
+    Game& game;
+    std::function<void()> unload;
+};

@@ -1,0 +1,327 @@
+#include "Fakes.h"
+#include "PlayfieldView.h"
+#include "Session.h"
+
+#include <QLabel>
+#include <QtTest>
+
+namespace {
+
+QString Held(int slot, bool left);
+
+// A session on a scripted random source with its timer stopped, so the test
+// decides when a tick happens.
+struct Table
+{
+    Table()
+    {
+        session.form1.Timer1.stop();
+        session.StartTemporaryMatch();
+    }
+
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyPress(session.form1.Picture1, key, modifiers);
+    }
+    void Release(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyRelease(session.form1.Picture1, key, modifiers);
+    }
+    // What a held key sends on X11: a release and a press, both flagged.
+    void AutoRepeat(QEvent::Type type, Qt::Key key)
+    {
+        QKeyEvent event(type, key, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(session.form1.Picture1, &event);
+    }
+
+    // Every turn flag that is set, as "slot 1 left".
+    QStringList HeldFlags() const
+    {
+        QStringList held;
+        for (int slot = 0; slot < 6; ++slot) {
+            if (session.match.Players[slot].TurnLeft)
+                held << Held(slot, true);
+            if (session.match.Players[slot].TurnRight)
+                held << Held(slot, false);
+        }
+        return held;
+    }
+
+    ScriptedRandom random;
+    Session session{random};
+};
+
+QString Held(int slot, bool left)
+{
+    return QStringLiteral("slot %1 %2").arg(slot).arg(left ? "left" : "right");
+}
+
+bool FieldIsBlack(const Playfield& field)
+{
+    for (int y = 0; y < Playfield::Size; ++y)
+        for (int x = 0; x < Playfield::Size; ++x)
+            if (field.ReadPixel(x, y) != Black)
+                return false;
+    return true;
+}
+
+} // namespace
+
+class KeyboardTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void turnKeysSetAndClearTheirFlag_data();
+    void turnKeysSetAndClearTheirFlag();
+    void otherKeysTurnNobody_data();
+    void otherKeysTurnNobody();
+    void autoRepeatKeepsAHeldKeyHeld();
+    void bothKeysHeldKeepTheHeading();
+    void spaceWhileRunningChangesNothing();
+    void spaceBetweenRoundsStartsTheNextRound();
+    void keyHeldAcrossARoundStartActsFromItsNextPress();
+    void escapeUnloadsAtAnyMoment_data();
+    void escapeUnloadsAtAnyMoment();
+    void roundEndReachesScoreboardAndBanner();
+    void timerRunsTheGameAndTheWindowShowsIt();
+};
+
+void KeyboardTest::turnKeysSetAndClearTheirFlag_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<bool>("left");
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    const Qt::KeyboardModifiers keypad = Qt::KeypadModifier;
+    QTest::newRow("left arrow") << Qt::Key_Left << none << 0 << true;
+    QTest::newRow("right arrow") << Qt::Key_Right << none << 0 << false;
+    QTest::newRow("Q") << Qt::Key_Q << none << 1 << true;
+    QTest::newRow("W") << Qt::Key_W << none << 1 << false;
+    QTest::newRow("V") << Qt::Key_V << none << 2 << true;
+    QTest::newRow("B") << Qt::Key_B << none << 2 << false;
+    QTest::newRow("O") << Qt::Key_O << none << 3 << true;
+    QTest::newRow("P") << Qt::Key_P << none << 3 << false;
+    QTest::newRow("keypad +") << Qt::Key_Plus << keypad << 4 << true;
+    QTest::newRow("keypad -") << Qt::Key_Minus << keypad << 4 << false;
+    QTest::newRow("keypad 1") << Qt::Key_1 << keypad << 5 << true;
+    QTest::newRow("keypad 2") << Qt::Key_2 << keypad << 5 << false;
+    QTest::newRow("Shift+Q") << Qt::Key_Q << Qt::KeyboardModifiers(Qt::ShiftModifier) << 1 << true;
+    QTest::newRow("Ctrl+Alt+W") << Qt::Key_W << (Qt::ControlModifier | Qt::AltModifier) << 1 << false;
+    QTest::newRow("Shift+keypad 2") << Qt::Key_2 << (keypad | Qt::ShiftModifier) << 5 << false;
+}
+
+void KeyboardTest::turnKeysSetAndClearTheirFlag()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(int, slot);
+    QFETCH(bool, left);
+    Table table;
+    table.Press(key, modifiers);
+    QCOMPARE(table.HeldFlags(), QStringList{Held(slot, left)});
+    // Released with other modifiers than it was pressed with: still released.
+    table.Release(key, modifiers ^ Qt::ShiftModifier);
+    QCOMPARE(table.HeldFlags(), QStringList{});
+}
+
+void KeyboardTest::otherKeysTurnNobody_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    QTest::newRow("main-row 1") << Qt::Key_1 << none;
+    QTest::newRow("main-row 2") << Qt::Key_2 << none;
+    QTest::newRow("main-row +") << Qt::Key_Plus << none;
+    QTest::newRow("main-row -") << Qt::Key_Minus << none;
+    QTest::newRow("keypad 1 with Num Lock off") << Qt::Key_End << Qt::KeyboardModifiers(Qt::KeypadModifier);
+    QTest::newRow("keypad 2 with Num Lock off") << Qt::Key_Down << Qt::KeyboardModifiers(Qt::KeypadModifier);
+    QTest::newRow("keypad 3") << Qt::Key_3 << Qt::KeyboardModifiers(Qt::KeypadModifier);
+    QTest::newRow("up arrow") << Qt::Key_Up << none;
+    QTest::newRow("A") << Qt::Key_A << none;
+    QTest::newRow("Tab") << Qt::Key_Tab << none;
+    QTest::newRow("Space while running") << Qt::Key_Space << none;
+}
+
+void KeyboardTest::otherKeysTurnNobody()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    Table table;
+    table.Press(key, modifiers);
+    QCOMPARE(table.HeldFlags(), QStringList{});
+    // Nor do their releases clear a held key.
+    table.Press(Qt::Key_O);
+    table.Release(key, modifiers);
+    QCOMPARE(table.HeldFlags(), QStringList{Held(3, true)});
+}
+
+void KeyboardTest::autoRepeatKeepsAHeldKeyHeld()
+{
+    Table table;
+    table.Press(Qt::Key_Q);
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        table.AutoRepeat(QEvent::KeyRelease, Qt::Key_Q);
+        QCOMPARE(table.HeldFlags(), QStringList{Held(1, true)});
+        table.AutoRepeat(QEvent::KeyPress, Qt::Key_Q);
+        QCOMPARE(table.HeldFlags(), QStringList{Held(1, true)});
+    }
+    table.Release(Qt::Key_Q);
+    QCOMPARE(table.HeldFlags(), QStringList{});
+}
+
+void KeyboardTest::bothKeysHeldKeepTheHeading()
+{
+    Table table;
+    PlayerRecord& player = table.session.match.Players[1];
+    const float heading = player.Angle;
+    table.Press(Qt::Key_Q);
+    table.Press(Qt::Key_W);
+    table.session.game.Tick();
+    QCOMPARE(player.Angle, heading);
+    table.Release(Qt::Key_W);
+    table.session.game.Tick();
+    QCOMPARE(player.Angle, float(double(heading) + 0.05));
+}
+
+void KeyboardTest::spaceWhileRunningChangesNothing()
+{
+    Table table;
+    table.session.game.Tick();
+    const Module1 before = table.session.match;
+    const QImage field = table.session.game.Field().Image().copy();
+    const int draws = table.random.draws;
+
+    table.Press(Qt::Key_Space);
+    QCOMPARE(table.random.draws, draws);
+    QCOMPARE(table.session.game.Field().Image(), field);
+    for (int slot = 0; slot < 2; ++slot) {
+        QCOMPARE(table.session.match.Players[slot].X, before.Players[slot].X);
+        QCOMPARE(table.session.match.Players[slot].Angle, before.Players[slot].Angle);
+    }
+    QVERIFY(!table.session.game.Paused);
+}
+
+void KeyboardTest::spaceBetweenRoundsStartsTheNextRound()
+{
+    Table table;
+    Game& game = table.session.game;
+    game.Tick();
+    game.Paused = true;
+    table.session.SetBannerCaption(QStringLiteral("Level 2"));
+    table.session.SetBannerVisible(true);
+    QVERIFY(!FieldIsBlack(game.Field()));
+
+    table.random.script = {0.2, 0.4, 0.0, 0.5, 0.6, 0.8, 0.0, 0.5};
+    table.Press(Qt::Key_Space);
+    QVERIFY(!game.Paused);
+    QVERIFY(FieldIsBlack(game.Field()));
+    QVERIFY(table.session.form1.Label4->isHidden());
+    QVERIFY(table.random.script.isEmpty());
+    const PlayerRecord& second = table.session.match.Players[1];
+    QCOMPARE(second.X, 0.6f * 225 + 112);
+    QCOMPARE(second.Y, 0.8f * 225 + 112);
+    QCOMPARE(table.HeldFlags(), QStringList{});
+
+    // A second Space while the new round runs does nothing more.
+    const int draws = table.random.draws;
+    table.Press(Qt::Key_Space);
+    QCOMPARE(table.random.draws, draws);
+}
+
+void KeyboardTest::keyHeldAcrossARoundStartActsFromItsNextPress()
+{
+    Table table;
+    Game& game = table.session.game;
+    table.Press(Qt::Key_Left);
+    game.Paused = true;
+    table.Press(Qt::Key_Space);
+
+    PlayerRecord& player = table.session.match.Players[0];
+    const float heading = player.Angle;
+    game.Tick();
+    QCOMPARE(player.Angle, heading);
+    // The key is still down: the next press comes from the auto-repeat.
+    table.AutoRepeat(QEvent::KeyRelease, Qt::Key_Left);
+    table.AutoRepeat(QEvent::KeyPress, Qt::Key_Left);
+    game.Tick();
+    QCOMPARE(player.Angle, float(double(heading) + 0.05));
+}
+
+void KeyboardTest::escapeUnloadsAtAnyMoment_data()
+{
+    QTest::addColumn<bool>("paused");
+    QTest::addColumn<bool>("holdingKeys");
+    QTest::newRow("during a round") << false << false;
+    QTest::newRow("between rounds") << true << false;
+    QTest::newRow("while steering") << false << true;
+}
+
+void KeyboardTest::escapeUnloadsAtAnyMoment()
+{
+    QFETCH(bool, paused);
+    QFETCH(bool, holdingKeys);
+    Table table;
+    QSignalSpy unloaded(&table.session.form1, &Form1::Unloaded);
+    table.session.game.Paused = paused;
+    if (holdingKeys) {
+        table.Press(Qt::Key_Left);
+        table.Press(Qt::Key_W);
+    }
+    table.Press(Qt::Key_Escape);
+    QCOMPARE(unloaded.count(), 1);
+    QVERIFY(!table.session.form1.isVisible());
+}
+
+// Player 2 drives into player 1's trail: player 1 scores for the hit and for
+// being the last one alive, and the banner announces the next round.
+void KeyboardTest::roundEndReachesScoreboardAndBanner()
+{
+    Table table;
+    Module1& match = table.session.match;
+    Game& game = table.session.game;
+    match.Players[0].X = 100;
+    match.Players[0].Y = 100;
+    match.Players[0].DX = 0;
+    match.Players[0].DY = 1;
+    match.Players[1].X = 200;
+    match.Players[1].Y = 300;
+    match.Players[1].DX = 0;
+    match.Players[1].DY = 1;
+    game.Field().DrawSegment(150, 304, 250, 304, match.Players[0].Color);
+
+    for (int tick = 0; tick < 10 && !game.Paused; ++tick)
+        game.Tick();
+    QVERIFY(game.Paused);
+    QCOMPARE(table.session.form1.Label2[0]->text(), QStringLiteral("03"));
+    QCOMPARE(table.session.form1.Label2[1]->text(), QStringLiteral("00"));
+    QCOMPARE(table.session.form1.Label4->text(), QStringLiteral("Level 2"));
+    QVERIFY(!table.session.form1.Label4->isHidden());
+}
+
+void KeyboardTest::timerRunsTheGameAndTheWindowShowsIt()
+{
+    Table table;
+    Session& session = table.session;
+    session.match.Players[0].X = 225;
+    session.match.Players[0].Y = 100;
+    session.match.Players[0].Speed = 1;
+    session.match.Players[0].DX = 0;
+    session.match.Players[0].DY = 1;
+    session.form1.Timer1.start();
+    QVERIFY(QTest::qWaitForWindowExposed(&session.form1));
+
+    // Ticks and the credit colour come from the timer alone.
+    QTRY_VERIFY(session.match.Players[0].Y > 120);
+    session.form1.Timer1.stop();
+    QCoreApplication::processEvents();
+    const QImage shown = session.form1.Picture1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shown, session.game.Field().Image());
+    QCOMPARE(session.game.Field().ReadPixel(225, 110), PlayerColors[0]);
+    // Every draw past the script is 0.5: red and green half way up, no blue.
+    QCOMPARE(session.form1.Label3->palette().color(QPalette::WindowText), QColor(128, 128, 0));
+}
+
+QTEST_MAIN(KeyboardTest)
+#include "tst_keyboard.moc"

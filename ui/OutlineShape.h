@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+// A 1-pixel rectangle outline, transparent inside.
+class OutlineShape : public QWidget
+{
+    Q_OBJECT
+
+public:
+    OutlineShape(const QColor& borderColor, QWidget* parent);
+
+    QColor BorderColor() const { return borderColor; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor borderColor;
+};
