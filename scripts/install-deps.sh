@@ -18,6 +18,7 @@ packages=(
   xvfb
   openbox
   xdotool
+  x11-utils
   imagemagick
 )
 

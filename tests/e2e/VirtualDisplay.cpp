@@ -1,0 +1,118 @@
+#include "VirtualDisplay.h"
+
+#include <QDeadlineTimer>
+#include <QRegularExpression>
+#include <QThread>
+
+namespace {
+
+void Stop(QProcess& process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}
+
+} // namespace
+
+VirtualDisplay::~VirtualDisplay()
+{
+    Stop(windowManager);
+    Stop(server);
+}
+
+bool VirtualDisplay::Start(QString* error)
+{
+    // The server picks a free display number and writes it once it is ready.
+    server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                          QStringLiteral("-screen"), QStringLiteral("0"),
+                                          QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                                          QStringLiteral("tcp")});
+    if (!server.waitForStarted(5000)) {
+        *error = QStringLiteral("Xvfb did not start: ") + server.errorString();
+        return false;
+    }
+    QByteArray number;
+    const QDeadlineTimer serverDeadline(10000);
+    while (!number.contains('\n') && !serverDeadline.hasExpired()
+           && server.state() == QProcess::Running) {
+        server.waitForReadyRead(200);
+        number += server.readAllStandardOutput();
+    }
+    if (!number.contains('\n')) {
+        *error = QStringLiteral("Xvfb gave no display number: ") + server.readAllStandardError();
+        return false;
+    }
+    display = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+
+    windowManager.setProcessEnvironment(Environment());
+    windowManager.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    windowManager.start(QStringLiteral("openbox"), {});
+    const QDeadlineTimer managerDeadline(10000);
+    while (!WindowManagerRunning()) {
+        if (managerDeadline.hasExpired() || windowManager.state() == QProcess::NotRunning) {
+            *error = QStringLiteral("openbox did not take over the display");
+            return false;
+        }
+        QThread::msleep(100);
+    }
+    return true;
+}
+
+QProcessEnvironment VirtualDisplay::Environment() const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    return environment;
+}
+
+std::optional<QString> VirtualDisplay::Run(const QString& program, const QStringList& arguments,
+                                           int timeoutMs) const
+{
+    QProcess tool;
+    tool.setProcessEnvironment(Environment());
+    tool.start(program, arguments);
+    if (!tool.waitForFinished(timeoutMs)) {
+        tool.kill();
+        tool.waitForFinished(1000);
+        return std::nullopt;
+    }
+    if (tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromLocal8Bit(tool.readAllStandardOutput());
+}
+
+std::optional<QString> VirtualDisplay::FindWindow(const QString& title, int timeoutMs) const
+{
+    const QString pattern = QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
+    const auto found = Run(QStringLiteral("xdotool"),
+                           {QStringLiteral("search"), QStringLiteral("--sync"),
+                            QStringLiteral("--onlyvisible"), QStringLiteral("--name"), pattern},
+                           timeoutMs);
+    if (!found)
+        return std::nullopt;
+    const QStringList windows = found->split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (windows.isEmpty())
+        return std::nullopt;
+    return windows.first();
+}
+
+QImage VirtualDisplay::Screenshot(const QString& window, const QString& savePath) const
+{
+    if (!Run(QStringLiteral("import"), {QStringLiteral("-window"), window, savePath}))
+        return {};
+    return QImage(savePath).convertToFormat(QImage::Format_RGB32);
+}
+
+bool VirtualDisplay::WindowManagerRunning() const
+{
+    const auto root = Run(QStringLiteral("xprop"),
+                          {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}, 2000);
+    return root && root->contains(QStringLiteral("window id"));
+}

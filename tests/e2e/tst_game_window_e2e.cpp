@@ -1,0 +1,124 @@
+#include "VirtualDisplay.h"
+
+#include <QDir>
+#include <QThread>
+#include <QtTest>
+
+#include <cmath>
+
+namespace {
+
+const QString Title = QStringLiteral("Q.V.Z Klikvar");
+constexpr QRgb Green = 0xFF00FF00;
+constexpr QRgb Red = 0xFFFF0000;
+
+// How far the pixels of one colour on the playfield stray from the straight
+// line that fits them best: about a pixel for a straight trail.
+struct Trail
+{
+    int pixels = 0;
+    double bend = 0;
+};
+
+Trail Measure(const QImage& shot, QRgb color)
+{
+    QList<QPointF> points;
+    for (int y = 0; y < 450; ++y)
+        for (int x = 0; x < 450; ++x)
+            if (shot.pixel(x, y) == color)
+                points << QPointF(x, y);
+    if (points.size() < 2)
+        return {int(points.size()), 0};
+
+    QPointF mean;
+    for (const QPointF& p : points)
+        mean += p;
+    mean /= double(points.size());
+    double xx = 0, xy = 0, yy = 0;
+    for (const QPointF& p : points) {
+        const QPointF d = p - mean;
+        xx += d.x() * d.x();
+        xy += d.x() * d.y();
+        yy += d.y() * d.y();
+    }
+    // Direction of the principal axis, then the largest distance from it.
+    const double angle = 0.5 * std::atan2(2 * xy, xx - yy);
+    const double nx = -std::sin(angle), ny = std::cos(angle);
+    double bend = 0;
+    for (const QPointF& p : points)
+        bend = std::max(bend, std::abs((p.x() - mean.x()) * nx + (p.y() - mean.y()) * ny));
+    return {int(points.size()), bend};
+}
+
+QString ShotPath(const QString& name)
+{
+    return QDir(QStringLiteral(KLIKVAR_E2E_OUTPUT)).filePath(name);
+}
+
+} // namespace
+
+class GameWindowEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void heldKeyCurlsTheTrailAndEscapeEndsTheGame();
+
+private:
+    VirtualDisplay display;
+};
+
+void GameWindowEndToEnd::initTestCase()
+{
+    QDir().mkpath(QStringLiteral(KLIKVAR_E2E_OUTPUT));
+    QString error;
+    QVERIFY2(display.Start(&error), qPrintable(error));
+}
+
+// Player 1 holds the left arrow and curls; player 2 touches nothing and runs
+// straight. The heads start at random, so a start where player 1 dies at
+// once says nothing and is played again.
+void GameWindowEndToEnd::heldKeyCurlsTheTrailAndEscapeEndsTheGame()
+{
+    for (int attempt = 1; attempt <= 4; ++attempt) {
+        QProcess game;
+        game.setProcessEnvironment(display.Environment());
+        game.setProcessChannelMode(QProcess::ForwardedChannels);
+        game.start(QStringLiteral(KLIKVAR_BINARY), {});
+        QVERIFY2(game.waitForStarted(5000), qPrintable(game.errorString()));
+
+        const auto window = display.FindWindow(Title);
+        QVERIFY2(window, "the game window never showed");
+        QVERIFY(display.Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", *window}));
+        QVERIFY(display.Run(QStringLiteral("xdotool"), {"keydown", "Left"}));
+        QThread::msleep(700);
+        QVERIFY(display.Run(QStringLiteral("xdotool"), {"keyup", "Left"}));
+        QThread::msleep(150);
+
+        const QImage shot = display.Screenshot(*window, ShotPath(QStringLiteral("game-window.png")));
+        QCOMPARE(shot.size(), QSize(594, 456));
+        const Trail curled = Measure(shot, Green);
+        const Trail straight = Measure(shot, Red);
+
+        QVERIFY(display.Run(QStringLiteral("xdotool"), {"key", "Escape"}));
+        QVERIFY2(game.waitForFinished(5000), "Esc did not end the game");
+        QCOMPARE(game.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(game.exitCode(), 0);
+
+        qInfo("player 1: %d pixels, bend %.1f; player 2: %d pixels, bend %.1f", curled.pixels,
+              curled.bend, straight.pixels, straight.bend);
+        if (curled.pixels < 60) {
+            qInfo("attempt %d: player 1 died after %d pixels, playing again", attempt, curled.pixels);
+            continue;
+        }
+        QVERIFY2(curled.bend > 4, qPrintable(QStringLiteral("held key, bend %1").arg(curled.bend)));
+        if (straight.pixels >= 30)
+            QVERIFY2(straight.bend < 2.5, qPrintable(QStringLiteral("no key, bend %1").arg(straight.bend)));
+        return;
+    }
+    QFAIL("player 1 died at once in every attempt");
+}
+
+QTEST_GUILESS_MAIN(GameWindowEndToEnd)
+#include "tst_game_window_e2e.moc"
