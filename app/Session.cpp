@@ -5,7 +5,6 @@
 
 #include <QKeyEvent>
 #include <QLabel>
-#include <QScopedValueRollback>
 
 Session::Session(RandomSource& random)
     : game(match, *this, random)
@@ -70,13 +69,8 @@ void Session::ShowWinners()
 
 void Session::Timer1_Timer()
 {
-    // A window opened from inside a tick runs its own event loop, in which
-    // this timer keeps firing; the tick must not start again underneath.
-    if (ticking)
-        return;
-    {
-        QScopedValueRollback<bool> guard(ticking, true);
-        game.Tick();
-    }
+    // A window opened from inside a tick runs its own event loop; Qt does
+    // not deliver this timer again until the tick has returned.
+    game.Tick();
     form1.Picture1->update(game.Field().TakeChanged());
 }

@@ -38,5 +38,4 @@ private:
     void Timer1_Timer();
 
     RandomSource& random;
-    bool ticking = false;
 };

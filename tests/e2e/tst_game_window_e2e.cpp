@@ -64,6 +64,7 @@ class GameWindowEndToEnd : public QObject
 private slots:
     void initTestCase();
     void heldKeyCurlsTheTrailAndEscapeEndsTheGame();
+    void closingTheWindowEndsTheGame();
 
 private:
     VirtualDisplay display;
@@ -118,6 +119,23 @@ void GameWindowEndToEnd::heldKeyCurlsTheTrailAndEscapeEndsTheGame()
         return;
     }
     QFAIL("player 1 died at once in every attempt");
+}
+
+// The window manager's close (Alt+F4 in openbox) is the close box.
+void GameWindowEndToEnd::closingTheWindowEndsTheGame()
+{
+    QProcess game;
+    game.setProcessEnvironment(display.Environment());
+    game.setProcessChannelMode(QProcess::ForwardedChannels);
+    game.start(QStringLiteral(KLIKVAR_BINARY), {});
+    QVERIFY2(game.waitForStarted(5000), qPrintable(game.errorString()));
+    const auto window = display.FindWindow(Title);
+    QVERIFY2(window, "the game window never showed");
+    QVERIFY(display.Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", *window}));
+    QVERIFY(display.Run(QStringLiteral("xdotool"), {"key", "alt+F4"}));
+    QVERIFY2(game.waitForFinished(5000), "closing the window did not end the game");
+    QCOMPARE(game.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(game.exitCode(), 0);
 }
 
 QTEST_GUILESS_MAIN(GameWindowEndToEnd)

@@ -67,7 +67,7 @@ bool FieldIsBlack(const Playfield& field)
 
 } // namespace
 
-class KeyboardTest : public QObject
+class SessionTest : public QObject
 {
     Q_OBJECT
 
@@ -85,9 +85,10 @@ private slots:
     void escapeUnloadsAtAnyMoment();
     void roundEndReachesScoreboardAndBanner();
     void timerRunsTheGameAndTheWindowShowsIt();
+    void tickNeverRunsInsideItself();
 };
 
-void KeyboardTest::turnKeysSetAndClearTheirFlag_data()
+void SessionTest::turnKeysSetAndClearTheirFlag_data()
 {
     QTest::addColumn<Qt::Key>("key");
     QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
@@ -112,7 +113,7 @@ void KeyboardTest::turnKeysSetAndClearTheirFlag_data()
     QTest::newRow("Shift+keypad 2") << Qt::Key_2 << (keypad | Qt::ShiftModifier) << 5 << false;
 }
 
-void KeyboardTest::turnKeysSetAndClearTheirFlag()
+void SessionTest::turnKeysSetAndClearTheirFlag()
 {
     QFETCH(Qt::Key, key);
     QFETCH(Qt::KeyboardModifiers, modifiers);
@@ -126,7 +127,7 @@ void KeyboardTest::turnKeysSetAndClearTheirFlag()
     QCOMPARE(table.HeldFlags(), QStringList{});
 }
 
-void KeyboardTest::otherKeysTurnNobody_data()
+void SessionTest::otherKeysTurnNobody_data()
 {
     QTest::addColumn<Qt::Key>("key");
     QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
@@ -144,7 +145,7 @@ void KeyboardTest::otherKeysTurnNobody_data()
     QTest::newRow("Space while running") << Qt::Key_Space << none;
 }
 
-void KeyboardTest::otherKeysTurnNobody()
+void SessionTest::otherKeysTurnNobody()
 {
     QFETCH(Qt::Key, key);
     QFETCH(Qt::KeyboardModifiers, modifiers);
@@ -157,7 +158,7 @@ void KeyboardTest::otherKeysTurnNobody()
     QCOMPARE(table.HeldFlags(), QStringList{Held(3, true)});
 }
 
-void KeyboardTest::autoRepeatKeepsAHeldKeyHeld()
+void SessionTest::autoRepeatKeepsAHeldKeyHeld()
 {
     Table table;
     table.Press(Qt::Key_Q);
@@ -171,7 +172,7 @@ void KeyboardTest::autoRepeatKeepsAHeldKeyHeld()
     QCOMPARE(table.HeldFlags(), QStringList{});
 }
 
-void KeyboardTest::bothKeysHeldKeepTheHeading()
+void SessionTest::bothKeysHeldKeepTheHeading()
 {
     Table table;
     PlayerRecord& player = table.session.match.Players[1];
@@ -185,7 +186,7 @@ void KeyboardTest::bothKeysHeldKeepTheHeading()
     QCOMPARE(player.Angle, float(double(heading) + 0.05));
 }
 
-void KeyboardTest::spaceWhileRunningChangesNothing()
+void SessionTest::spaceWhileRunningChangesNothing()
 {
     Table table;
     table.session.game.Tick();
@@ -203,7 +204,7 @@ void KeyboardTest::spaceWhileRunningChangesNothing()
     QVERIFY(!table.session.game.Paused);
 }
 
-void KeyboardTest::spaceBetweenRoundsStartsTheNextRound()
+void SessionTest::spaceBetweenRoundsStartsTheNextRound()
 {
     Table table;
     Game& game = table.session.game;
@@ -230,7 +231,7 @@ void KeyboardTest::spaceBetweenRoundsStartsTheNextRound()
     QCOMPARE(table.random.draws, draws);
 }
 
-void KeyboardTest::keyHeldAcrossARoundStartActsFromItsNextPress()
+void SessionTest::keyHeldAcrossARoundStartActsFromItsNextPress()
 {
     Table table;
     Game& game = table.session.game;
@@ -249,7 +250,7 @@ void KeyboardTest::keyHeldAcrossARoundStartActsFromItsNextPress()
     QCOMPARE(player.Angle, float(double(heading) + 0.05));
 }
 
-void KeyboardTest::escapeUnloadsAtAnyMoment_data()
+void SessionTest::escapeUnloadsAtAnyMoment_data()
 {
     QTest::addColumn<bool>("paused");
     QTest::addColumn<bool>("holdingKeys");
@@ -258,7 +259,7 @@ void KeyboardTest::escapeUnloadsAtAnyMoment_data()
     QTest::newRow("while steering") << false << true;
 }
 
-void KeyboardTest::escapeUnloadsAtAnyMoment()
+void SessionTest::escapeUnloadsAtAnyMoment()
 {
     QFETCH(bool, paused);
     QFETCH(bool, holdingKeys);
@@ -276,7 +277,7 @@ void KeyboardTest::escapeUnloadsAtAnyMoment()
 
 // Player 2 drives into player 1's trail: player 1 scores for the hit and for
 // being the last one alive, and the banner announces the next round.
-void KeyboardTest::roundEndReachesScoreboardAndBanner()
+void SessionTest::roundEndReachesScoreboardAndBanner()
 {
     Table table;
     Module1& match = table.session.match;
@@ -300,7 +301,7 @@ void KeyboardTest::roundEndReachesScoreboardAndBanner()
     QVERIFY(!table.session.form1.Label4->isHidden());
 }
 
-void KeyboardTest::timerRunsTheGameAndTheWindowShowsIt()
+void SessionTest::timerRunsTheGameAndTheWindowShowsIt()
 {
     Table table;
     Session& session = table.session;
@@ -323,5 +324,51 @@ void KeyboardTest::timerRunsTheGameAndTheWindowShowsIt()
     QCOMPARE(session.form1.Label3->palette().color(QPalette::WindowText), QColor(128, 128, 0));
 }
 
-QTEST_MAIN(KeyboardTest)
-#include "tst_keyboard.moc"
+// Showing the banner happens inside a tick; a window opened there would run
+// its own event loop while the timer keeps firing.
+void SessionTest::tickNeverRunsInsideItself()
+{
+    Table table;
+    Session& session = table.session;
+    session.match.Players[0].X = 100;
+    session.match.Players[0].Y = 440;
+    session.match.Players[0].DX = 0;
+    session.match.Players[0].DY = 1;
+    session.match.Players[1].X = 300;
+    session.match.Players[1].Y = 100;
+    session.match.Players[1].DX = 0;
+    session.match.Players[1].DY = 1;
+    QVERIFY(QTest::qWaitForWindowExposed(&session.form1));
+
+    int nestedLoops = 0;
+    int ticksInside = -1;
+    struct NestedLoopOnShow : QObject
+    {
+        std::function<void()> run;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Show)
+                run();
+            return false;
+        }
+    } filter;
+    filter.run = [&] {
+        ++nestedLoops;
+        const std::int16_t before = session.game.TickCount;
+        QEventLoop loop;
+        QTimer::singleShot(100, &loop, &QEventLoop::quit);
+        loop.exec();
+        ticksInside = session.game.TickCount - before;
+    };
+    session.form1.Label4->installEventFilter(&filter);
+    session.form1.Timer1.start();
+
+    QTRY_COMPARE(nestedLoops, 1);
+    QCOMPARE(ticksInside, 0);
+    // Once the nested loop is over the timer drives the game again.
+    const std::int16_t after = session.game.TickCount;
+    QTRY_VERIFY(session.game.TickCount != after);
+}
+
+QTEST_MAIN(SessionTest)
+#include "tst_session.moc"
