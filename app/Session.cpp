@@ -16,14 +16,14 @@ Session::Session(RandomSource& random)
 
     QObject::connect(&form1.Timer1, &QTimer::timeout, &form1, [this] { Timer1_Timer(); });
     QObject::connect(form1.Picture1, &PlayfieldView::KeyDown, &form1, [this](QKeyEvent* event) {
-        keyboard.Picture1_KeyDown(VirtualKeyCode(*event));
+        keyboard.Picture1_KeyDown(heldKeys.Pressed(*event));
     });
     QObject::connect(form1.Picture1, &PlayfieldView::KeyUp, &form1, [this](QKeyEvent* event) {
         // X11 sends a release before every repeated press of a held key;
         // the key is still down.
         if (event->isAutoRepeat())
             return;
-        keyboard.Picture1_KeyUp(VirtualKeyCode(*event));
+        keyboard.Picture1_KeyUp(heldKeys.Released(*event));
     });
 }
 

@@ -5,6 +5,7 @@
 #include "Keyboard.h"
 #include "Module1.h"
 #include "Screens.h"
+#include "VirtualKeys.h"
 
 class RandomSource;
 
@@ -38,4 +39,5 @@ private:
     void Timer1_Timer();
 
     RandomSource& random;
+    HeldKeys heldKeys;
 };

@@ -24,3 +24,21 @@ int VirtualKeyCode(const QKeyEvent& event)
     default: return VirtualKey::None;
     }
 }
+
+int HeldKeys::Pressed(const QKeyEvent& event)
+{
+    const int code = VirtualKeyCode(event);
+    if (event.nativeScanCode() != 0)
+        codeByScanCode.insert(event.nativeScanCode(), code);
+    return code;
+}
+
+int HeldKeys::Released(const QKeyEvent& event)
+{
+    const auto held = codeByScanCode.constFind(event.nativeScanCode());
+    if (event.nativeScanCode() == 0 || held == codeByScanCode.cend())
+        return VirtualKeyCode(event);
+    const int code = *held;
+    codeByScanCode.erase(held);
+    return code;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+
 class QKeyEvent;
 
 // The game names its keys by the codes of the keyboard it was designed on.
@@ -25,3 +27,17 @@ inline constexpr int KeypadMinus = 109;
 // use for. Shift, Ctrl, Alt and Caps Lock make no difference; the keypad's
 // 1, 2, + and - are told from the main row's by the keypad modifier.
 int VirtualKeyCode(const QKeyEvent& event);
+
+// Names the key of a release by what it was called when it went down. The
+// same physical key can be reported differently by then: keypad 2 pressed
+// with Num Lock on and released after Shift went down comes back as an
+// arrow, and its player would be left turning for ever.
+class HeldKeys
+{
+public:
+    int Pressed(const QKeyEvent& event);
+    int Released(const QKeyEvent& event);
+
+private:
+    QHash<quint32, int> codeByScanCode;
+};

@@ -77,6 +77,8 @@ private slots:
     void otherKeysTurnNobody_data();
     void otherKeysTurnNobody();
     void autoRepeatKeepsAHeldKeyHeld();
+    void releaseNamesTheKeyThatWentDown_data();
+    void releaseNamesTheKeyThatWentDown();
     void bothKeysHeldKeepTheHeading();
     void spaceWhileRunningChangesNothing();
     void spaceBetweenRoundsStartsTheNextRound();
@@ -169,6 +171,35 @@ void SessionTest::autoRepeatKeepsAHeldKeyHeld()
         QCOMPARE(table.HeldFlags(), QStringList{Held(1, true)});
     }
     table.Release(Qt::Key_Q);
+    QCOMPARE(table.HeldFlags(), QStringList{});
+}
+
+void SessionTest::releaseNamesTheKeyThatWentDown_data()
+{
+    QTest::addColumn<Qt::Key>("pressed");
+    QTest::addColumn<Qt::Key>("released");
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<bool>("left");
+    // Shift pressed while the key is held turns the keypad's digits into
+    // its arrows and back.
+    QTest::newRow("keypad 2 comes back as down") << Qt::Key_2 << Qt::Key_Down << 5 << false;
+    QTest::newRow("keypad 1 comes back as end") << Qt::Key_1 << Qt::Key_End << 5 << true;
+    QTest::newRow("keypad + stays +") << Qt::Key_Plus << Qt::Key_Plus << 4 << true;
+}
+
+void SessionTest::releaseNamesTheKeyThatWentDown()
+{
+    QFETCH(Qt::Key, pressed);
+    QFETCH(Qt::Key, released);
+    QFETCH(int, slot);
+    QFETCH(bool, left);
+    Table table;
+    constexpr quint32 scanCode = 88;
+    QKeyEvent down(QEvent::KeyPress, pressed, Qt::KeypadModifier, scanCode, 0, 0);
+    QApplication::sendEvent(table.session.form1.Picture1, &down);
+    QCOMPARE(table.HeldFlags(), QStringList{Held(slot, left)});
+    QKeyEvent up(QEvent::KeyRelease, released, Qt::KeypadModifier | Qt::ShiftModifier, scanCode, 0, 0);
+    QApplication::sendEvent(table.session.form1.Picture1, &up);
     QCOMPARE(table.HeldFlags(), QStringList{});
 }
 
