@@ -72,5 +72,6 @@ void Session::Timer1_Timer()
     // A window opened from inside a tick runs its own event loop; Qt does
     // not deliver this timer again until the tick has returned.
     game.Tick();
-    form1.Picture1->update(game.Field().TakeChanged());
+    for (const QRect& changed : game.Field().TakeChanged())
+        form1.Picture1->update(changed);
 }

@@ -17,8 +17,8 @@ int Sign(float value)
 
 Playfield::Playfield()
     : image(Size, Size, QImage::Format_RGB32)
-    , changed(image.rect())
-    , drawnSinceFrame(image.rect())
+    , changed{image.rect()}
+    , drawnSinceFrame{image.rect()}
 {
     image.fill(Qt::black);
     // One painter for the life of the field: opening one per segment would
@@ -51,7 +51,7 @@ void Playfield::DrawFrame(int x1, int y1, int x2, int y2, ColorRef color)
     const int outer = PenWidth / 2;
     const QRect band = box.adjusted(-outer, -outer, 0, 0);
     if (band != lastFrame || color != lastFrameColor)
-        drawnSinceFrame = image.rect();
+        drawnSinceFrame = {image.rect()};
     lastFrame = band;
     lastFrameColor = color;
     const QRect edges[] = {
@@ -62,9 +62,13 @@ void Playfield::DrawFrame(int x1, int y1, int x2, int y2, ColorRef color)
     };
     for (const QRect& edge : edges) {
         painter.fillRect(edge, fill);
-        changed |= drawnSinceFrame & edge;
+        for (const QRect& drawn : drawnSinceFrame) {
+            const QRect repaired = drawn & edge;
+            if (!repaired.isEmpty())
+                changed.append(repaired);
+        }
     }
-    drawnSinceFrame = QRegion();
+    drawnSinceFrame.clear();
 }
 
 void Playfield::FillBox(int x1, int y1, int x2, int y2, ColorRef color)
@@ -81,16 +85,25 @@ void Playfield::ClearPlayfield()
     FillBox(0, 0, Size, Size, Black);
 }
 
-QRegion Playfield::TakeChanged()
+QList<QRect> Playfield::TakeChanged()
 {
-    return std::exchange(changed, QRegion());
+    return std::exchange(changed, QList<QRect>());
 }
 
 void Playfield::Touch(const QRect& area)
 {
     const QRect inside = area & image.rect();
-    changed |= inside;
-    drawnSinceFrame |= inside;
+    if (inside.isEmpty())
+        return;
+    // Left unasked for long, the lists would only grow; the whole field says
+    // the same in one rectangle.
+    constexpr qsizetype MostAreasKept = 256;
+    for (QList<QRect>* areas : {&changed, &drawnSinceFrame}) {
+        if (areas->size() >= MostAreasKept)
+            *areas = {image.rect()};
+        else
+            areas->append(inside);
+    }
 }
 
 ColorRef Playfield::ReadPixel(int x, int y) const

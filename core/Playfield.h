@@ -3,6 +3,7 @@
 #include "ColorRef.h"
 
 #include <QImage>
+#include <QList>
 #include <QPainter>
 
 struct PlayerRecord;
@@ -33,18 +34,19 @@ public:
 
     const QImage& Image() const { return image; }
 
-    // The area drawn on since the last call, so a view repaints only that.
-    QRegion TakeChanged();
+    // The areas drawn on since the last call, so a view repaints only those.
+    // They may overlap.
+    QList<QRect> TakeChanged();
 
 private:
     void Touch(const QRect& area);
 
     QImage image;
     QPainter painter;
-    QRegion changed;
+    QList<QRect> changed;
     // Everything drawn since the last frame: the only places the same frame
     // drawn again can change, since it already covers its band elsewhere.
-    QRegion drawnSinceFrame;
+    QList<QRect> drawnSinceFrame;
     QRect lastFrame;
     ColorRef lastFrameColor = Black;
 };
