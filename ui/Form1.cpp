@@ -78,6 +78,7 @@ Form1::Form1(const QImage& playfield, QWidget* parent)
         SetTextColor(Label1[i], rowColor);
         SetTextColor(Label2[i], rowColor);
     }
+    // Players 1 and 2 only, until a match says otherwise.
     ShowScoreRows(1);
 
     Label3 = MakeLabel(QStringLiteral("Label3"), QStringLiteral("Q.V.Z"),
