@@ -27,6 +27,17 @@ struct Table
     {
         QTest::keyRelease(session.form1.Picture1, key, modifiers);
     }
+    // Puts a head somewhere with a fixed step and no turning.
+    void Aim(int slot, float x, float y, float dx, float dy)
+    {
+        PlayerRecord& player = session.match.Players[slot];
+        player.X = x;
+        player.Y = y;
+        player.DX = dx;
+        player.DY = dy;
+        player.Speed = 1;
+    }
+
     // What a held key sends on X11: a release and a press, both flagged.
     void AutoRepeat(QEvent::Type type, Qt::Key key)
     {
@@ -313,14 +324,8 @@ void SessionTest::roundEndReachesScoreboardAndBanner()
     Table table;
     Module1& match = table.session.match;
     Game& game = table.session.game;
-    match.Players[0].X = 100;
-    match.Players[0].Y = 100;
-    match.Players[0].DX = 0;
-    match.Players[0].DY = 1;
-    match.Players[1].X = 200;
-    match.Players[1].Y = 300;
-    match.Players[1].DX = 0;
-    match.Players[1].DY = 1;
+    table.Aim(0, 100, 100, 0, 1);
+    table.Aim(1, 200, 300, 0, 1);
     game.Field().DrawSegment(150, 304, 250, 304, match.Players[0].Color);
 
     for (int tick = 0; tick < 10 && !game.Paused; ++tick)
@@ -336,11 +341,7 @@ void SessionTest::timerRunsTheGameAndTheWindowShowsIt()
 {
     Table table;
     Session& session = table.session;
-    session.match.Players[0].X = 225;
-    session.match.Players[0].Y = 100;
-    session.match.Players[0].Speed = 1;
-    session.match.Players[0].DX = 0;
-    session.match.Players[0].DY = 1;
+    table.Aim(0, 225, 100, 0, 1);
     session.form1.Timer1.start();
     QVERIFY(QTest::qWaitForWindowExposed(&session.form1));
 
@@ -361,14 +362,8 @@ void SessionTest::tickNeverRunsInsideItself()
 {
     Table table;
     Session& session = table.session;
-    session.match.Players[0].X = 100;
-    session.match.Players[0].Y = 440;
-    session.match.Players[0].DX = 0;
-    session.match.Players[0].DY = 1;
-    session.match.Players[1].X = 300;
-    session.match.Players[1].Y = 100;
-    session.match.Players[1].DX = 0;
-    session.match.Players[1].DY = 1;
+    table.Aim(0, 100, 440, 0, 1);
+    table.Aim(1, 300, 100, 0, 1);
     QVERIFY(QTest::qWaitForWindowExposed(&session.form1));
 
     int nestedLoops = 0;

@@ -111,3 +111,23 @@ struct Arena
     ScriptedRandom random;
     Game game{match, screens, random};
 };
+
+// Six players, both options on and rounds without end, on a seeded clock
+// random source: a long, busy run of the real game.
+struct BusyMatch
+{
+    explicit BusyMatch(unsigned seed) : random(seed)
+    {
+        match.AssignPlayerColors();
+        match.LastPlayer = 5;
+        match.Level = 1;
+        screens.passThrough = screens.caveIns = true;
+        screens.rounds = QStringLiteral("10000");
+        match.StartRound(random);
+    }
+
+    Module1 match;
+    RecordingScreens screens;
+    ClockSeededRandom random;
+    Game game{match, screens, random};
+};

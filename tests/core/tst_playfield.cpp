@@ -176,16 +176,9 @@ void PlayfieldTest::copyingOnlyTheChangedAreaKeepsAViewExact_data()
 void PlayfieldTest::copyingOnlyTheChangedAreaKeepsAViewExact()
 {
     QFETCH(int, ticksPerLook);
-    Module1 match;
-    match.AssignPlayerColors();
-    match.LastPlayer = 5;
-    match.Level = 1;
-    RecordingScreens screens;
-    screens.passThrough = screens.caveIns = true;
-    screens.rounds = QStringLiteral("10000");
-    ClockSeededRandom random(11);
-    Game game(match, screens, random);
-    match.StartRound(random);
+    BusyMatch busy(11);
+    Module1& match = busy.match;
+    Game& game = busy.game;
 
     QImage view(Playfield::Size, Playfield::Size, QImage::Format_RGB32);
     view.fill(Qt::darkGray);

@@ -301,16 +301,9 @@ void TickTest::straightHeadsNeverMeetTheirOwnTrail()
 
 void TickTest::longSessionLeavesOnlyGameColours()
 {
-    Module1 match;
-    match.AssignPlayerColors();
-    match.LastPlayer = 5;
-    match.Level = 1;
-    RecordingScreens screens;
-    screens.passThrough = screens.caveIns = true;
-    screens.rounds = QStringLiteral("10000");
-    ClockSeededRandom random(7);
-    Game game(match, screens, random);
-    match.StartRound(random);
+    BusyMatch busy(7);
+    Module1& match = busy.match;
+    Game& game = busy.game;
 
     int rounds = 0;
     for (int tick = 0; tick < 40000; ++tick) {

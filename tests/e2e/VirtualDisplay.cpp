@@ -103,6 +103,23 @@ std::optional<QString> VirtualDisplay::FindWindow(const QString& title, int time
     return windows.first();
 }
 
+bool VirtualDisplay::Launch(QProcess& process, const QString& program) const
+{
+    process.setProcessEnvironment(Environment());
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(program, {});
+    return process.waitForStarted(5000);
+}
+
+std::optional<QString> VirtualDisplay::ActivateWindow(const QString& title) const
+{
+    const auto window = FindWindow(title);
+    if (!window || !Run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"),
+                                                    QStringLiteral("--sync"), *window}))
+        return std::nullopt;
+    return window;
+}
+
 QImage VirtualDisplay::Screenshot(const QString& window, const QString& savePath) const
 {
     if (!Run(QStringLiteral("import"), {QStringLiteral("-window"), window, savePath}))

@@ -28,8 +28,14 @@ public:
     std::optional<QString> Run(const QString& program, const QStringList& arguments,
                                int timeoutMs = 10000) const;
 
+    // Starts a program on this display, its output going to the test's.
+    bool Launch(QProcess& process, const QString& program) const;
+
     // Waits for a visible top-level window with exactly this title.
     std::optional<QString> FindWindow(const QString& title, int timeoutMs = 10000) const;
+
+    // Waits for the window and gives it the keyboard.
+    std::optional<QString> ActivateWindow(const QString& title) const;
 
     // What the window shows (its client area), also saved to savePath.
     QImage Screenshot(const QString& window, const QString& savePath) const;

@@ -84,14 +84,9 @@ void GameWindowEndToEnd::heldKeyCurlsTheTrailAndEscapeEndsTheGame()
 {
     for (int attempt = 1; attempt <= 4; ++attempt) {
         QProcess game;
-        game.setProcessEnvironment(display.Environment());
-        game.setProcessChannelMode(QProcess::ForwardedChannels);
-        game.start(QStringLiteral(KLIKVAR_BINARY), {});
-        QVERIFY2(game.waitForStarted(5000), qPrintable(game.errorString()));
-
-        const auto window = display.FindWindow(Title);
+        QVERIFY2(display.Launch(game, QStringLiteral(KLIKVAR_BINARY)), qPrintable(game.errorString()));
+        const auto window = display.ActivateWindow(Title);
         QVERIFY2(window, "the game window never showed");
-        QVERIFY(display.Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", *window}));
         QVERIFY(display.Run(QStringLiteral("xdotool"), {"keydown", "Left"}));
         QThread::msleep(700);
         QVERIFY(display.Run(QStringLiteral("xdotool"), {"keyup", "Left"}));
@@ -125,13 +120,8 @@ void GameWindowEndToEnd::heldKeyCurlsTheTrailAndEscapeEndsTheGame()
 void GameWindowEndToEnd::closingTheWindowEndsTheGame()
 {
     QProcess game;
-    game.setProcessEnvironment(display.Environment());
-    game.setProcessChannelMode(QProcess::ForwardedChannels);
-    game.start(QStringLiteral(KLIKVAR_BINARY), {});
-    QVERIFY2(game.waitForStarted(5000), qPrintable(game.errorString()));
-    const auto window = display.FindWindow(Title);
-    QVERIFY2(window, "the game window never showed");
-    QVERIFY(display.Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", *window}));
+    QVERIFY2(display.Launch(game, QStringLiteral(KLIKVAR_BINARY)), qPrintable(game.errorString()));
+    QVERIFY2(display.ActivateWindow(Title), "the game window never showed");
     QVERIFY(display.Run(QStringLiteral("xdotool"), {"key", "alt+F4"}));
     QVERIFY2(game.waitForFinished(5000), "closing the window did not end the game");
     QCOMPARE(game.exitStatus(), QProcess::NormalExit);
