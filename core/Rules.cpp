@@ -4,6 +4,7 @@
 #include "Playfield.h"
 #include "Screens.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 QString ScoreText(std::int16_t score)
@@ -58,4 +59,20 @@ bool CheckLastSurvivor(Module1& match, Screens& screens)
         return false;
     AddToScore(match, screens, survivor, +2);
     return true;
+}
+
+QList<std::int16_t> WinnerSlots(const Module1& match)
+{
+    const int last = match.LastActiveSlot();
+    if (last < 0)
+        return {};
+    const auto active = match.Players.begin() + last + 1;
+    const std::int16_t top = std::max_element(match.Players.begin(), active,
+        [](const PlayerRecord& a, const PlayerRecord& b) { return a.Score < b.Score; })->Score;
+
+    QList<std::int16_t> winners;
+    for (int slot = 0; slot <= last; ++slot)
+        if (match.Players[slot].Score == top)
+            winners << std::int16_t(slot);
+    return winners;
 }

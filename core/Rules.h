@@ -2,6 +2,7 @@
 
 #include "ColorRef.h"
 
+#include <QList>
 #include <QString>
 #include <cstdint>
 
@@ -26,3 +27,7 @@ void CreditHit(Module1& match, Screens& screens, ColorRef hitColor, std::int16_t
 
 // True when exactly one active player is alive; that player gets two points.
 bool CheckLastSurvivor(Module1& match, Screens& screens);
+
+// The active slots that share the top score, lowest first; the top score may
+// be 0 or below. Never empty while there is an active slot.
+QList<std::int16_t> WinnerSlots(const Module1& match);

@@ -35,6 +35,8 @@ private slots:
     void numberOfRoundsPlayed();
     void numberOfRoundsIsReadAtEveryRoundEnd();
     void spaceStartsTheNextRoundOnlyWhenPaused();
+    void winnersHoldTheTopScore_data();
+    void winnersHoldTheTopScore();
 };
 
 void RulesTest::scoreText_data()
@@ -317,6 +319,35 @@ void RulesTest::spaceStartsTheNextRoundOnlyWhenPaused()
     QCOMPARE(arena.At(0, 100), Black);            // frame included
     QVERIFY(!arena.match.Players[1].Dead);        // everyone placed anew
     QVERIFY(!arena.match.Players[1].TurnLeft);    // held keys act only when pressed again
+}
+
+void RulesTest::winnersHoldTheTopScore_data()
+{
+    QTest::addColumn<int>("lastPlayer");
+    QTest::addColumn<QList<int>>("scores");
+    QTest::addColumn<QList<std::int16_t>>("winners");
+    QTest::newRow("one winner") << 3 << QList<int>{4, 9, 2, 8} << QList<std::int16_t>{1};
+    QTest::newRow("slots 1 and 3 tied") << 3 << QList<int>{4, 9, 2, 9} << QList<std::int16_t>{1, 3};
+    QTest::newRow("all six tied") << 5 << QList<int>{6, 6, 6, 6, 6, 6}
+                                  << QList<std::int16_t>{0, 1, 2, 3, 4, 5};
+    QTest::newRow("all below zero") << 2 << QList<int>{-3, -1, -3} << QList<std::int16_t>{1};
+    QTest::newRow("nobody scored") << 1 << QList<int>{0, 0} << QList<std::int16_t>{0, 1};
+    QTest::newRow("leftover score above the last player")
+        << 1 << QList<int>{2, 5, 0, 40, 0, 40} << QList<std::int16_t>{1};
+    QTest::newRow("16-bit extremes") << 2 << QList<int>{-32768, 32767, 32767}
+                                     << QList<std::int16_t>{1, 2};
+}
+
+void RulesTest::winnersHoldTheTopScore()
+{
+    QFETCH(int, lastPlayer);
+    QFETCH(QList<int>, scores);
+    QFETCH(QList<std::int16_t>, winners);
+    Module1 match;
+    match.LastPlayer = std::int16_t(lastPlayer);
+    for (int slot = 0; slot < scores.size(); ++slot)
+        match.Players[slot].Score = std::int16_t(scores[slot]);
+    QCOMPARE(WinnerSlots(match), winners);
 }
 
 QTEST_GUILESS_MAIN(RulesTest)
