@@ -1,19 +1,23 @@
 #include "Session.h"
 
+#include "Controls.h"
+#include "Form3.h"
 #include "PlayfieldView.h"
+#include "Rules.h"
 #include "VirtualKeys.h"
 
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 
-Session::Session(RandomSource& random)
+Session::Session(RandomSource& random, std::function<void()> endProgram)
     : game(match, *this, random)
     , form1(game.Field().Image())
     , keyboard(match, game, [this] { form1.close(); })
     , random(random)
+    , endProgram(std::move(endProgram))
 {
-    match.AssignPlayerColors();
-
     QObject::connect(&form1.Timer1, &QTimer::timeout, &form1, [this] { Timer1_Timer(); });
     QObject::connect(form1.Picture1, &PlayfieldView::KeyDown, &form1, [this](QKeyEvent* event) {
         keyboard.Picture1_KeyDown(heldKeys.Pressed(*event));
@@ -25,12 +29,30 @@ Session::Session(RandomSource& random)
             return;
         keyboard.Picture1_KeyUp(heldKeys.Released(*event));
     });
+    QObject::connect(&form1, &Form1::Unloaded, &form1, [this] { Form1_Unload(); });
+    QObject::connect(&form2, &Form2::StartChosen, &form2, [this] { Start(); });
+    QObject::connect(&form2, &Form2::ExitChosen, &form2, [this] { Form1_Unload(); });
+    QObject::connect(&form2, &Form2::Unloaded, &form2, [this] { Form1_Unload(); });
 }
 
-void Session::StartTemporaryMatch()
+void Session::Form1_Load()
+{
+    // Returns once Start has opened the game window.
+    form2.exec();
+    match.AssignPlayerColors();
+}
+
+void Session::Start()
 {
     match.LastPlayer = 1;
-    for (int slot = 0; slot <= match.LastPlayer; ++slot) {
+    // How many boxes are ticked counts, not which.
+    for (const QCheckBox* optional : form2.Check1)
+        if (optional->isChecked())
+            ++match.LastPlayer;
+
+    const std::int16_t last = match.LastPlayer;
+    for (int slot = 0; slot <= last; ++slot) {
+        form1.Label1[slot]->setText(form2.Text1[slot]->text());
         match.Players[slot].Score = 0;
         form1.Label2[slot]->setText(QStringLiteral("00"));
     }
@@ -38,7 +60,15 @@ void Session::StartTemporaryMatch()
     match.StartRound(random);
     form1.ShowScoreRows(match.LastPlayer);
     game.Field().ClearPlayfield();
+    form2.hide();
     form1.show();
+}
+
+void Session::Form1_Unload()
+{
+    // Ends a modal display of the setup window, should the program go on.
+    form2.hide();
+    endProgram();
 }
 
 void Session::ShowScore(std::int16_t slot, const QString& text)
@@ -62,15 +92,44 @@ void Session::SetCreditColor(ColorRef color)
     SetTextColor(form1.Label3, ToQColor(color));
 }
 
+// The options are read from the setup window whenever the game needs them.
+bool Session::PassThroughOn() const
+{
+    return form2.Check2[0]->isChecked();
+}
+
+bool Session::CaveInsOn() const
+{
+    return form2.Check2[1]->isChecked();
+}
+
+QString Session::RoundsText() const
+{
+    return form2.Text2->text();
+}
+
 void Session::ShowWinners()
 {
-    StartTemporaryMatch();
+    {
+        // Discarded when closed, with every row a tie added.
+        Form3 form3(&form1);
+        for (const std::int16_t slot : WinnerSlots(match))
+            form3.AddWinner(form1.Label1[slot]->text(), TextColor(form1.Label1[slot]));
+        form3.exec();
+    }
+    form1.hide();
+    // Returns with the next match started.
+    form2.exec();
 }
 
 void Session::Timer1_Timer()
 {
-    // A window opened from inside a tick runs its own event loop; Qt does
-    // not deliver this timer again until the tick has returned.
+    // The game runs only while its window is shown: not behind the setup
+    // window at start-up. A window opened from inside a tick runs its own
+    // event loop; Qt does not deliver this timer again until the tick has
+    // returned.
+    if (form1.isHidden())
+        return;
     game.Tick();
     for (const QRect& changed : game.Field().TakeChanged())
         form1.Picture1->update(changed);

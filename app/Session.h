@@ -1,43 +1,53 @@
 #pragma once
 
 #include "Form1.h"
+#include "Form2.h"
 #include "Game.h"
 #include "Keyboard.h"
 #include "Module1.h"
 #include "Screens.h"
 #include "VirtualKeys.h"
 
+#include <functional>
+
 class RandomSource;
 
 // One run of the program: the match, the game behind the game window, the
-// window itself and the keys, wired together. It is also the rules' view of
-// the windows: scores, banner and credit go to the game window.
+// setup window, the keys, and the way from match to match. It is also the
+// rules' view of the windows: scores, banner and credit go to the game
+// window, the options come from the setup window.
 class Session final : public Screens
 {
 public:
-    explicit Session(RandomSource& random);
+    // endProgram ends the process at once and does not return.
+    Session(RandomSource& random, std::function<void()> endProgram);
 
-    // Until the setup window exists: two players, the designed options and
-    // 25 rounds, starting at once and again after every match.
-    void StartTemporaryMatch();
+    // Start-up: the setup window first; the game window opens with Start.
+    void Form1_Load();
+    // Start on the setup window: a new match with what it holds.
+    void Start();
+    // Every way out ends here.
+    void Form1_Unload();
 
     void ShowScore(std::int16_t slot, const QString& text) override;
     void SetBannerCaption(const QString& caption) override;
     void SetBannerVisible(bool visible) override;
     void SetCreditColor(ColorRef color) override;
-    bool PassThroughOn() const override { return false; }
-    bool CaveInsOn() const override { return false; }
-    QString RoundsText() const override { return QStringLiteral("25"); }
+    bool PassThroughOn() const override;
+    bool CaveInsOn() const override;
+    QString RoundsText() const override;
     void ShowWinners() override;
 
     Module1 match;
     Game game;
     Form1 form1;
+    Form2 form2;
     Keyboard keyboard;
 
 private:
     void Timer1_Timer();
 
     RandomSource& random;
+    std::function<void()> endProgram;
     HeldKeys heldKeys;
 };

@@ -4,6 +4,9 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
@@ -12,8 +15,12 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(ProgramIcon());
 
     ClockSeededRandom random;
-    Session session(random);
-    QObject::connect(&session.form1, &Form1::Unloaded, &app, [] { QCoreApplication::exit(0); });
-    session.StartTemporaryMatch();
+    // Every way out ends the process on the spot, from whichever window or
+    // nested loop it comes; nothing runs after it and nothing needs saving.
+    Session session(random, [] {
+        std::fflush(nullptr);
+        std::_Exit(EXIT_SUCCESS);
+    });
+    session.Form1_Load();
     return QApplication::exec();
 }

@@ -1,67 +1,31 @@
 #include "Form1.h"
 
 #include "ColorRef.h"
-#include "DesignFont.h"
+#include "Controls.h"
 #include "OutlineShape.h"
 #include "PlayfieldView.h"
-#include "ProgramIcon.h"
 
 #include <QCloseEvent>
 #include <QImage>
 #include <QLabel>
-#include <QScreen>
-#include <QStyle>
 
 namespace {
 
 constexpr int RowStep = 64;
 
-// Controls are named as designed; a member of a control family carries its
-// index, "Label1(2)".
-QString FamilyName(const char* family, int index)
-{
-    return QStringLiteral("%1(%2)").arg(QLatin1String(family)).arg(index);
-}
-
-QLabel* MakeLabel(const QString& name, const QString& caption, const QRect& geometry,
-                  qreal pointSize, QWidget* parent)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    label->setFont(DesignFont(pointSize));
-    // Labels of this design centre their text across and start it at the top.
-    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    return label;
-}
-
 } // namespace
 
-void SetTextColor(QLabel* label, const QColor& color)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
-}
-
 Form1::Form1(const QImage& playfield, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QWidget(parent, FixedFrame(Qt::Window))
 {
-    setWindowTitle(QStringLiteral("Q.V.Z Klikvar"));
-    setWindowIcon(ProgramIcon());
-    setFixedSize(594, 456);
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    setPalette(black);
-    setAutoFillBackground(true);
+    DesignWindow(*this, QStringLiteral("Q.V.Z Klikvar"), 594, 456);
 
     Picture1 = new PlayfieldView(playfield, this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setGeometry(0, 0, 450, 450);
 
     Label4 = MakeLabel(QStringLiteral("Label4"), QStringLiteral("Level 0"),
-                       QRect(112, 184, 209, 25), 13.5, Picture1);
+                       QRect(112, 184, 209, 25), 13.5, Qt::AlignHCenter, Picture1);
     SetTextColor(Label4, Qt::white);
     Label4->hide();
 
@@ -72,9 +36,9 @@ Form1::Form1(const QImage& playfield, QWidget* parent)
         Shape1[i]->setObjectName(FamilyName("Shape1", i));
         Shape1[i]->setGeometry(456, 8 + offset, 129, 57);
         Label1[i] = MakeLabel(FamilyName("Label1", i), QStringLiteral("Hráč %1").arg(i + 1),
-                              QRect(464, 16 + offset, 113, 17), 9.75, this);
+                              QRect(464, 16 + offset, 113, 17), 9.75, Qt::AlignHCenter, this);
         Label2[i] = MakeLabel(FamilyName("Label2", i), QStringLiteral("00"),
-                              QRect(464, 40 + offset, 113, 17), 12, this);
+                              QRect(464, 40 + offset, 113, 17), 12, Qt::AlignHCenter, this);
         SetTextColor(Label1[i], rowColor);
         SetTextColor(Label2[i], rowColor);
     }
@@ -82,7 +46,7 @@ Form1::Form1(const QImage& playfield, QWidget* parent)
     ShowScoreRows(1);
 
     Label3 = MakeLabel(QStringLiteral("Label3"), QStringLiteral("Q.V.Z"),
-                       QRect(456, 400, 129, 41), 24, this);
+                       QRect(456, 400, 129, 41), 24, Qt::AlignHCenter, this);
     Label3->setAutoFillBackground(true);
 
     Picture1->setFocus();
@@ -111,11 +75,7 @@ void Form1::showEvent(QShowEvent* event)
 {
     if (!placed) {
         placed = true;
-        const QRect screenArea = screen()->availableGeometry();
-        // The frame is known here on most platforms, and only after mapping
-        // on X11; then the client area is what gets centred.
-        const QSize outer = frameGeometry().size();
-        move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, outer, screenArea).topLeft());
+        CentreOnScreen(*this);
     }
     QWidget::showEvent(event);
 }

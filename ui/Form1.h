@@ -46,6 +46,3 @@ protected:
 private:
     bool placed = false;
 };
-
-// Text colour of a label, as the scoreboard and the credit use it.
-void SetTextColor(QLabel* label, const QColor& color);

@@ -9,6 +9,12 @@ OutlineShape::OutlineShape(const QColor& borderColor, QWidget* parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+void OutlineShape::SetBorderColor(const QColor& color)
+{
+    borderColor = color;
+    update();
+}
+
 void OutlineShape::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

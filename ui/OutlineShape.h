@@ -12,6 +12,7 @@ public:
     OutlineShape(const QColor& borderColor, QWidget* parent);
 
     QColor BorderColor() const { return borderColor; }
+    void SetBorderColor(const QColor& color);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -9,14 +9,23 @@ namespace {
 
 QString Held(int slot, bool left);
 
-// A session on a scripted random source with its timer stopped, so the test
-// decides when a tick happens.
+// Presses Start with the mouse as soon as the setup window is up.
+void PressStartOnceShown(Session& session)
+{
+    QTimer::singleShot(0, &session.form2, [&session] {
+        QTest::mousePress(session.form2.Label2[0], Qt::LeftButton);
+    });
+}
+
+// A session on a scripted random source, started the way players start it,
+// with its timer stopped so the test decides when a tick happens.
 struct Table
 {
     Table()
     {
         session.form1.Timer1.stop();
-        session.StartTemporaryMatch();
+        PressStartOnceShown(session);
+        session.Form1_Load();
     }
 
     void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -27,15 +36,9 @@ struct Table
     {
         QTest::keyRelease(session.form1.Picture1, key, modifiers);
     }
-    // Puts a head somewhere with a fixed step and no turning.
     void Aim(int slot, float x, float y, float dx, float dy)
     {
-        PlayerRecord& player = session.match.Players[slot];
-        player.X = x;
-        player.Y = y;
-        player.DX = dx;
-        player.DY = dy;
-        player.Speed = 1;
+        PlaceHead(session.match, slot, x, y, dx, dy);
     }
 
     // What a held key sends on X11: a release and a press, both flagged.
@@ -58,8 +61,9 @@ struct Table
         return held;
     }
 
+    int programEnds = 0;
     ScriptedRandom random;
-    Session session{random};
+    Session session{random, [this] { ++programEnds; }};
 };
 
 QString Held(int slot, bool left)
@@ -314,6 +318,7 @@ void SessionTest::escapeUnloadsAtAnyMoment()
     }
     table.Press(Qt::Key_Escape);
     QCOMPARE(unloaded.count(), 1);
+    QCOMPARE(table.programEnds, 1);
     QVERIFY(!table.session.form1.isVisible());
 }
 

@@ -77,6 +77,20 @@ public:
     bool ranOut = false;
 };
 
+// Puts a living head somewhere with a fixed step and no turning.
+inline PlayerRecord& PlaceHead(Module1& match, int slot, float x, float y, float dx, float dy)
+{
+    PlayerRecord& p = match.Players[slot];
+    p.X = x;
+    p.Y = y;
+    p.DX = dx;
+    p.DY = dy;
+    p.Speed = 1;
+    p.Dead = false;
+    p.PassTicks = 0;
+    return p;
+}
+
 // A match of LastPlayer + 1 players on a black field, wired to the fakes.
 struct Arena
 {
@@ -87,18 +101,9 @@ struct Arena
         match.AssignPlayerColors();
     }
 
-    // Puts a head somewhere with a fixed step and no turning.
     PlayerRecord& Place(int slot, float x, float y, float dx, float dy)
     {
-        PlayerRecord& p = match.Players[slot];
-        p.X = x;
-        p.Y = y;
-        p.DX = dx;
-        p.DY = dy;
-        p.Speed = 1;
-        p.Dead = false;
-        p.PassTicks = 0;
-        return p;
+        return PlaceHead(match, slot, x, y, dx, dy);
     }
 
     ColorRef At(double x, double y) const

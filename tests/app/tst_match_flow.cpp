@@ -1,0 +1,345 @@
+#include "Fakes.h"
+#include "Form3.h"
+#include "OutlineShape.h"
+#include "Session.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QtTest>
+
+namespace {
+
+using Step = std::function<void(QWidget* modal)>;
+
+// Plays the part of the players in front of modal windows, which run their
+// own event loops: each time a new one comes up, the next step deals with it.
+class ModalScript
+{
+public:
+    explicit ModalScript(QList<Step> steps) : steps(std::move(steps))
+    {
+        watch.callOnTimeout([this] { Look(); });
+        watch.start(5);
+    }
+
+    int Done() const { return done; }
+
+private:
+    void Look()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == current)
+            return;
+        current = modal;
+        if (!modal)
+            return;
+        if (done < steps.size()) {
+            steps[done++](modal);
+            if (!QTest::currentTestFailed())
+                return;
+        }
+        // A failed step, or a window no step expects, must not leave the
+        // test waiting in a modal loop for ever.
+        modal->hide();
+    }
+
+    QList<Step> steps;
+    QTimer watch;
+    QWidget* current = nullptr;
+    int done = 0;
+};
+
+// A session whose way out is only counted, on scripted random numbers.
+struct Program
+{
+    void PressStart() { QTest::mousePress(session.form2.Label2[0], Qt::LeftButton); }
+    void PressExit() { QTest::mousePress(session.form2.Label2[1], Qt::RightButton); }
+    // Ticks or unticks "Hraju také!" of player 3 to 6.
+    void Tick(int player) { session.form2.Check1[player - 3]->click(); }
+
+    // Slot 0 lives long in the middle; every other active head runs into
+    // the frame within a few ticks, so the round ends with slot 0 alone.
+    void EndRoundSoon()
+    {
+        PlaceHead(session.match, 0, 200, 100, 0, 1);
+        for (int slot = 1; slot <= session.match.LastPlayer; ++slot)
+            PlaceHead(session.match, slot, 440, float(60 + 60 * slot), 1, 0);
+    }
+
+    QStringList Scoreboard() const
+    {
+        QStringList rows;
+        for (int slot = 0; slot < Form1::ScoreRows; ++slot)
+            if (!session.form1.Label1[slot]->isHidden())
+                rows << session.form1.Label1[slot]->text() + u' ' + session.form1.Label2[slot]->text();
+        return rows;
+    }
+
+    int programEnds = 0;
+    ScriptedRandom random;
+    Session session{random, [this] { ++programEnds; }};
+};
+
+QStringList WinnerRows(QWidget* modal)
+{
+    auto* winners = qobject_cast<Form3*>(modal);
+    if (!winners)
+        return {QStringLiteral("not the winner window")};
+    QStringList rows;
+    for (const QLabel* row : winners->Label2)
+        rows << QStringLiteral("%1 %2 %3").arg(row->y()).arg(row->text(),
+                                                            row->palette().color(QPalette::WindowText).name());
+    return rows;
+}
+
+bool FieldIsBlack(const Playfield& field)
+{
+    for (int y = 0; y < Playfield::Size; ++y)
+        for (int x = 0; x < Playfield::Size; ++x)
+            if (field.ReadPixel(x, y) != Black)
+                return false;
+    return true;
+}
+
+} // namespace
+
+class MatchFlowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startUpOpensTheSetupWindowAlone();
+    void startPreparesTheMatch_data();
+    void startPreparesTheMatch();
+    void matchAfterMatch();
+    void waysOutOfTheSetupWindow_data();
+    void waysOutOfTheSetupWindow();
+    void closingTheGameWindowEndsTheProgram_data();
+    void closingTheGameWindowEndsTheProgram();
+};
+
+// Until Start, the game window is neither shown nor ticking.
+void MatchFlowTest::startUpOpensTheSetupWindowAlone()
+{
+    Program program;
+    Session& session = program.session;
+    QVERIFY(session.form1.Timer1.isActive());
+    int ticksBehindSetup = -1;
+    ModalScript players({[&](QWidget* modal) {
+        QCOMPARE(modal, &session.form2);
+        QTest::qWait(100);
+        ticksBehindSetup = session.game.TickCount;
+        QVERIFY(!session.form1.windowHandle());
+        program.PressStart();
+    }});
+    session.Form1_Load();
+
+    QCOMPARE(players.Done(), 1);
+    QCOMPARE(ticksBehindSetup, 0);
+    QVERIFY(session.form2.isHidden());
+    QVERIFY(session.form1.isVisible());
+    QVERIFY(!session.game.Paused);
+    for (int slot = 0; slot < 6; ++slot)
+        QCOMPARE(session.match.Players[slot].Color, PlayerColors[slot]);
+    // The first round runs at once, without Space.
+    QTRY_VERIFY(session.game.TickCount > 0);
+    QVERIFY(!FieldIsBlack(session.game.Field()));
+}
+
+void MatchFlowTest::startPreparesTheMatch_data()
+{
+    QTest::addColumn<QList<int>>("ticked");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("scoreboard");
+    QTest::newRow("two players") << QList<int>{} << QStringList{"Ája", "Bob"}
+                                 << QStringList{"Ája 00", "Bob 00"};
+    QTest::newRow("three players") << QList<int>{3} << QStringList{"A", "B", "C", "D"}
+                                   << QStringList{"A 00", "B 00", "C 00"};
+    QTest::newRow("four players") << QList<int>{3, 4} << QStringList{"A", "B", "C", "D", "E"}
+                                  << QStringList{"A 00", "B 00", "C 00", "D 00"};
+    QTest::newRow("five players") << QList<int>{3, 4, 5} << QStringList{"1", "2", "3", "4", "5", "6"}
+                                  << QStringList{"1 00", "2 00", "3 00", "4 00", "5 00"};
+    QTest::newRow("six players") << QList<int>{3, 4, 5, 6} << QStringList{"a", "b", "c", "d", "e", "f"}
+                                 << QStringList{"a 00", "b 00", "c 00", "d 00", "e 00", "f 00"};
+    // Player 4's tick stays when player 3's goes; one tick counts as one.
+    QTest::newRow("3 and 4, then 3 off") << QList<int>{3, 4, 3} << QStringList{"A", "B", "C", "D"}
+                                         << QStringList{"A 00", "B 00", "C 00"};
+    QTest::newRow("names as typed") << QList<int>{3} << QStringList{"", " x ", "12345678"}
+                                    << QStringList{" 00", " x  00", "12345678 00"};
+}
+
+void MatchFlowTest::startPreparesTheMatch()
+{
+    QFETCH(QList<int>, ticked);
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, scoreboard);
+    Program program;
+    Session& session = program.session;
+    session.form1.Timer1.stop();
+    // What a previous match may have left behind.
+    for (PlayerRecord& player : session.match.Players) {
+        player.Score = 9;
+        player.Dead = true;
+    }
+    session.game.Field().FillBox(10, 10, 440, 440, PlayerColors[2]);
+
+    ModalScript players({[&](QWidget*) {
+        for (int player : ticked)
+            program.Tick(player);
+        for (int i = 0; i < names.size(); ++i)
+            session.form2.Text1[i]->setText(names[i]);
+        program.PressStart();
+    }});
+    session.Form1_Load();
+
+    const int last = int(scoreboard.size()) - 1;
+    QCOMPARE(session.match.LastPlayer, last);
+    QCOMPARE(program.Scoreboard(), scoreboard);
+    QCOMPARE(session.match.Level, 1);
+    for (int slot = 0; slot < 6; ++slot) {
+        const PlayerRecord& player = session.match.Players[slot];
+        QCOMPARE(player.Score, slot <= last ? 0 : 9);
+        QCOMPARE(player.Dead, slot > last);
+        if (slot <= last) {
+            QVERIFY(player.X >= 112 && player.X <= 337 && player.Y >= 112 && player.Y <= 337);
+            QVERIFY(player.Speed > 0);
+        }
+    }
+    // Names beyond the players keep their old captions.
+    for (int slot = last + 1; slot < 6; ++slot)
+        QCOMPARE(session.form1.Label1[slot]->text(), QStringLiteral("Hráč %1").arg(slot + 1));
+    QVERIFY(FieldIsBlack(session.game.Field()));
+    QVERIFY(session.form2.isHidden());
+    QVERIFY(session.form1.isVisible());
+}
+
+// Two matches of one round: the first ends in a three-way tie, the second
+// with one winner; between them the setup window keeps what was entered.
+void MatchFlowTest::matchAfterMatch()
+{
+    Program program;
+    Session& session = program.session;
+    session.form1.Timer1.stop();
+    int ticksAtWinners = -1;
+    QStringList secondScoreboard;
+    ModalScript players({
+        [&](QWidget*) {
+            program.Tick(3);
+            session.form2.Text2->setText(QStringLiteral("1"));
+            session.form2.Text1[0]->setText(QStringLiteral("Adam"));
+            session.form2.Text1[1]->clear();
+            session.form2.Text1[2]->setText(QStringLiteral("Cyril"));
+            program.PressStart();
+        },
+        [&](QWidget* modal) {
+            QVERIFY(session.form1.isVisible());
+            QCOMPARE(WinnerRows(modal),
+                     QStringList({"88 Adam #00ff00", "114  #ff0000", "139 Cyril #0000ff"}));
+            QCOMPARE(static_cast<Form3*>(modal)->Shape1->BorderColor(), QColor(0, 255, 0));
+            ticksAtWinners = session.game.TickCount;
+            QTest::qWait(50);
+            modal->close();
+        },
+        [&](QWidget* modal) {
+            QCOMPARE(modal, &session.form2);
+            QVERIFY(session.form1.isHidden());
+            QCOMPARE(session.game.TickCount, ticksAtWinners);
+            QCOMPARE(session.form2.Text2->text(), QStringLiteral("1"));
+            QCOMPARE(session.form2.Text1[0]->text(), QStringLiteral("Adam"));
+            QVERIFY(session.form2.Check1[0]->isChecked());
+            program.Tick(3);
+            session.form2.Text1[1]->setText(QStringLiteral("Bára"));
+            program.PressStart();
+            secondScoreboard = program.Scoreboard();
+            program.EndRoundSoon();
+        },
+        [&](QWidget* modal) {
+            QCOMPARE(WinnerRows(modal), QStringList({"88 Adam #00ff00"}));
+            QCOMPARE(static_cast<Form3*>(modal)->Shape1->BorderColor(), QColor(0, 255, 0));
+            modal->close();
+        },
+        [&](QWidget*) { program.PressExit(); },
+    });
+    session.Form1_Load();
+    QCOMPARE(program.Scoreboard(), QStringList({"Adam 00", " 00", "Cyril 00"}));
+
+    // Players 2 and 3 bring points along; player 1 draws level by outliving them.
+    session.match.Players[1].Score = 2;
+    session.match.Players[2].Score = 2;
+    program.EndRoundSoon();
+    session.form1.Timer1.start();
+    QTRY_COMPARE_WITH_TIMEOUT(players.Done(), 5, 10000);
+
+    // The second match started from scratch and without Space.
+    QCOMPARE(secondScoreboard, QStringList({"Adam 00", "Bára 00"}));
+    QCOMPARE(session.match.LastPlayer, 1);
+    QCOMPARE(program.programEnds, 1);
+    QVERIFY(session.form2.isHidden());
+}
+
+void MatchFlowTest::waysOutOfTheSetupWindow_data()
+{
+    QTest::addColumn<bool>("afterAMatch");
+    QTest::addColumn<bool>("byExit");
+    QTest::newRow("Exit at start-up") << false << true;
+    QTest::newRow("close box at start-up") << false << false;
+    QTest::newRow("Exit after a match") << true << true;
+    QTest::newRow("close box after a match") << true << false;
+}
+
+void MatchFlowTest::waysOutOfTheSetupWindow()
+{
+    QFETCH(bool, afterAMatch);
+    QFETCH(bool, byExit);
+    Program program;
+    Session& session = program.session;
+    session.form1.Timer1.stop();
+    QList<Step> steps;
+    if (afterAMatch) {
+        steps << [&](QWidget*) {
+            session.form2.Text2->setText(QStringLiteral("1"));
+            program.PressStart();
+        } << [](QWidget* winners) { winners->close(); };
+    }
+    steps << [&](QWidget*) {
+        if (byExit)
+            program.PressExit();
+        else
+            session.form2.close();
+    };
+    ModalScript players(steps);
+    session.Form1_Load();
+    if (afterAMatch) {
+        program.EndRoundSoon();
+        session.form1.Timer1.start();
+        QTRY_COMPARE_WITH_TIMEOUT(players.Done(), 3, 10000);
+    } else {
+        // The game window was never shown.
+        QVERIFY(!session.form1.windowHandle());
+    }
+    QCOMPARE(program.programEnds, 1);
+    QVERIFY(session.form2.isHidden());
+    QVERIFY(session.form1.isHidden());
+}
+
+void MatchFlowTest::closingTheGameWindowEndsTheProgram_data()
+{
+    QTest::addColumn<bool>("paused");
+    QTest::newRow("during a round") << false;
+    QTest::newRow("between rounds") << true;
+}
+
+void MatchFlowTest::closingTheGameWindowEndsTheProgram()
+{
+    QFETCH(bool, paused);
+    Program program;
+    ModalScript players({[&](QWidget*) { program.PressStart(); }});
+    program.session.Form1_Load();
+    program.session.game.Paused = paused;
+    QVERIFY(program.session.form1.close());
+    QCOMPARE(program.programEnds, 1);
+}
+
+QTEST_MAIN(MatchFlowTest)
+#include "tst_match_flow.moc"

@@ -1,0 +1,29 @@
+#include "FixedDialog.h"
+
+#include "Controls.h"
+
+#include <QKeyEvent>
+
+FixedDialog::FixedDialog(const QString& title, int width, int height, QWidget* parent)
+    : QDialog(parent, FixedFrame(Qt::Dialog))
+{
+    DesignWindow(*this, title, width, height);
+}
+
+void FixedDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void FixedDialog::showEvent(QShowEvent* event)
+{
+    if (!placed) {
+        placed = true;
+        CentreOnScreen(*this);
+    }
+    QDialog::showEvent(event);
+}

@@ -1,0 +1,215 @@
+#include "Form2.h"
+
+#include "ColorRef.h"
+#include "Controls.h"
+#include "DesignFont.h"
+#include "OutlineShape.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+
+#include <limits>
+
+namespace {
+
+constexpr int RowStep = 64;
+constexpr int NameLength = 8;
+constexpr qreal BigText = 13.5;
+// The window's own font, for every control without a font of its own.
+constexpr qreal WindowText = 8;
+
+const QColor WhiteText = ToQColor(White);
+const QColor YellowText = ToQColor(0x00FFFF);
+const QColor LightGreyText = ToQColor(0xE0E0E0);
+
+const char* const KeyHelp[] = {
+    "Hráč 1: Šipka doprava, šipka doleva",
+    "Hráč 2: Q,W",
+    "Hráč 3: V,B",
+    "Hráč 4: O,P",
+    "Hráč 5: +,-",
+    "Hráč 6: 1,2",
+};
+
+// Text and tick boxes are drawn on black in their own colour; the tick
+// square itself stays white with a black tick, and a text box keeps a grey
+// sunken edge so it can be found on the black window.
+void ColourOnBlack(QWidget* control, const QColor& color)
+{
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::WindowText, color);
+    if (qobject_cast<QLineEdit*>(control)) {
+        palette.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+        palette.setColor(QPalette::Base, Qt::black);
+        palette.setColor(QPalette::Text, color);
+    } else {
+        palette.setColor(QPalette::Window, Qt::black);
+    }
+    control->setPalette(palette);
+}
+
+QLineEdit* MakeTextBox(const QString& name, const QString& text, const QRect& geometry,
+                       const QColor& color, QWidget* parent)
+{
+    auto* box = new QLineEdit(text, parent);
+    box->setObjectName(name);
+    box->setGeometry(geometry);
+    ColourOnBlack(box, color);
+    return box;
+}
+
+QCheckBox* MakeTickBox(const QString& name, const QString& caption, const QRect& geometry,
+                       const QColor& color, QWidget* parent)
+{
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(name);
+    box->setGeometry(geometry);
+    ColourOnBlack(box, color);
+    return box;
+}
+
+OutlineShape* MakeOutline(const QString& name, const QColor& color, const QRect& geometry,
+                          QWidget* parent)
+{
+    auto* shape = new OutlineShape(color, parent);
+    shape->setObjectName(name);
+    shape->setGeometry(geometry);
+    return shape;
+}
+
+} // namespace
+
+Form2::Form2(QWidget* parent)
+    : FixedDialog(QStringLiteral("Q.V.Z Klikvar v1.01"), 326, 392, parent)
+{
+    setFont(DesignFont(WindowText));
+    // Moving over the background (outlines included) takes the highlight off
+    // Start and Exit.
+    setMouseTracking(true);
+
+    for (int i = 0; i < Slots; ++i) {
+        const QColor slotColor = ToQColor(PlayerColors[i]);
+        const int offset = RowStep * i;
+        Shape1[i] = MakeOutline(FamilyName("Shape1", i), slotColor, QRect(8, 8 + offset, 129, 57), this);
+        Text1[i] = MakeTextBox(FamilyName("Text1", i), QStringLiteral("Hráč %1").arg(i + 1),
+                               QRect(16, 40 + offset, 113, 19), slotColor, this);
+        Text1[i]->setMaxLength(NameLength);
+    }
+    for (int j = 0; j < OptionalPlayers; ++j) {
+        Check1[j] = MakeTickBox(FamilyName("Check1", j), QStringLiteral("Hraju také!"),
+                                QRect(16, 144 + RowStep * j, 113, 17),
+                                ToQColor(PlayerColors[j + 2]), this);
+        connect(Check1[j], &QCheckBox::toggled, this, [this, j] { Check1_Click(j); });
+    }
+
+    Shape2 = MakeOutline(QStringLiteral("Shape2"), WhiteText, QRect(144, 8, 177, 121), this);
+    Check2[0] = MakeTickBox(FamilyName("Check2", 0), QStringLiteral("Jezdit skrz"),
+                            QRect(152, 16, 161, 25), WhiteText, this);
+    Check2[1] = MakeTickBox(FamilyName("Check2", 1), QStringLiteral("Závaly"),
+                            QRect(152, 48, 161, 25), WhiteText, this);
+    for (QCheckBox* option : Check2)
+        option->setFont(DesignFont(BigText));
+    Label1 = MakeLabel(QStringLiteral("Label1"), QStringLiteral("Počet kol:"),
+                       QRect(160, 80, 145, 17), WindowText, Qt::AlignHCenter, this);
+    SetTextColor(Label1, LightGreyText);
+    Text2 = MakeTextBox(QStringLiteral("Text2"), QStringLiteral("25"), QRect(160, 96, 145, 25),
+                        WhiteText, this);
+    Text2->setFont(DesignFont(BigText));
+    Text2->setMaxLength(std::numeric_limits<int>::max());
+
+    Shape4 = MakeOutline(QStringLiteral("Shape4"), WhiteText, QRect(144, 136, 177, 177), this);
+    Label4 = MakeLabel(QStringLiteral("Label4"), QStringLiteral("Ovládání:"),
+                       QRect(144, 144, 177, 17), WindowText, Qt::AlignLeft, this);
+    SetTextColor(Label4, WhiteText);
+    for (int k = 0; k < Slots; ++k) {
+        Label3[k] = MakeLabel(FamilyName("Label3", k), QString::fromUtf8(KeyHelp[k]),
+                              QRect(144, 168 + 24 * k, 177, 17), WindowText, Qt::AlignLeft, this);
+        SetTextColor(Label3[k], ToQColor(PlayerColors[k]));
+    }
+
+    Shape3 = MakeOutline(QStringLiteral("Shape3"), WhiteText, QRect(144, 320, 177, 65), this);
+    const char* const commands[] = {"Start", "Exit"};
+    for (int i = 0; i < 2; ++i) {
+        Label2[i] = MakeLabel(FamilyName("Label2", i), QLatin1String(commands[i]),
+                              QRect(144, 328 + 32 * i, 177, 25), BigText, Qt::AlignHCenter, this);
+        SetTextColor(Label2[i], WhiteText);
+        Label2[i]->setMouseTracking(true);
+        Label2[i]->installEventFilter(this);
+    }
+
+    // A move over a box or a label is that control's own, never the
+    // background's; tick boxes would otherwise pass theirs on.
+    for (QWidget* control : findChildren<QWidget*>())
+        if (!qobject_cast<OutlineShape*>(control))
+            control->setAttribute(Qt::WA_NoMousePropagation);
+
+    // Only the boxes take the focus, names first, then the players, the
+    // options and the rounds.
+    QList<QWidget*> tabOrder(Text1.begin(), Text1.end());
+    tabOrder << QList<QWidget*>(Check1.begin(), Check1.end())
+             << QList<QWidget*>(Check2.begin(), Check2.end()) << Text2;
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    Text1[0]->setFocus();
+}
+
+void Form2::mouseMoveEvent(QMouseEvent* event)
+{
+    WhitenStartAndExit();
+    FixedDialog::mouseMoveEvent(event);
+}
+
+bool Form2::eventFilter(QObject* watched, QEvent* event)
+{
+    for (int i = 0; i < 2; ++i) {
+        if (watched != Label2[i])
+            continue;
+        if (event->type() == QEvent::MouseMove) {
+            Label2_MouseMove(i);
+            return true;
+        }
+        // Any button acts, and on the press.
+        if (event->type() == QEvent::MouseButtonPress) {
+            Label2_MouseDown(i);
+            return true;
+        }
+    }
+    return FixedDialog::eventFilter(watched, event);
+}
+
+void Form2::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    emit Unloaded();
+}
+
+void Form2::Label2_MouseMove(int index)
+{
+    WhitenStartAndExit();
+    SetTextColor(Label2[index], YellowText);
+}
+
+void Form2::Label2_MouseDown(int index)
+{
+    if (index == 0)
+        emit StartChosen();
+    else
+        emit ExitChosen();
+}
+
+void Form2::Check1_Click(int index)
+{
+    // A player takes part only after the one before; unticking here changes
+    // the box again, and that second round finds nothing more to do.
+    if (index > 0 && !Check1[index - 1]->isChecked())
+        Check1[index]->setChecked(false);
+}
+
+void Form2::WhitenStartAndExit()
+{
+    for (QLabel* label : Label2)
+        SetTextColor(label, WhiteText);
+}
