@@ -88,12 +88,20 @@ std::optional<QString> VirtualDisplay::Run(const QString& program, const QString
     return QString::fromLocal8Bit(tool.readAllStandardOutput());
 }
 
+namespace {
+
+QString ExactTitle(const QString& title)
+{
+    return QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
+}
+
+} // namespace
+
 std::optional<QString> VirtualDisplay::FindWindow(const QString& title, int timeoutMs) const
 {
-    const QString pattern = QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
     const auto found = Run(QStringLiteral("xdotool"),
                            {QStringLiteral("search"), QStringLiteral("--sync"),
-                            QStringLiteral("--onlyvisible"), QStringLiteral("--name"), pattern},
+                            QStringLiteral("--onlyvisible"), QStringLiteral("--name"), ExactTitle(title)},
                            timeoutMs);
     if (!found)
         return std::nullopt;
@@ -101,6 +109,30 @@ std::optional<QString> VirtualDisplay::FindWindow(const QString& title, int time
     if (windows.isEmpty())
         return std::nullopt;
     return windows.first();
+}
+
+std::optional<QString> VirtualDisplay::FindWindow(const QString& title, QSize size, int timeoutMs) const
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    do {
+        for (const QString& window : VisibleWindows(title)) {
+            const auto shell = Run(QStringLiteral("xdotool"),
+                                   {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+            if (shell && shell->contains(QStringLiteral("WIDTH=%1\n").arg(size.width()))
+                && shell->contains(QStringLiteral("HEIGHT=%1\n").arg(size.height())))
+                return window;
+        }
+        QThread::msleep(100);
+    } while (!deadline.hasExpired());
+    return std::nullopt;
+}
+
+QStringList VirtualDisplay::VisibleWindows(const QString& title) const
+{
+    // xdotool reports "nothing found" as a failure.
+    const auto found = Run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                       QStringLiteral("--name"), ExactTitle(title)});
+    return found ? found->split(QLatin1Char('\n'), Qt::SkipEmptyParts) : QStringList();
 }
 
 bool VirtualDisplay::Launch(QProcess& process, const QString& program) const
@@ -125,6 +157,26 @@ QImage VirtualDisplay::Screenshot(const QString& window, const QString& savePath
     if (!Run(QStringLiteral("import"), {QStringLiteral("-window"), window, savePath}))
         return {};
     return QImage(savePath).convertToFormat(QImage::Format_RGB32);
+}
+
+bool VirtualDisplay::Click(const QString& window, QPoint at, int button) const
+{
+    return Run(QStringLiteral("xdotool"),
+               // No --sync: it waits for ever when the pointer is there already.
+               {QStringLiteral("mousemove"), QStringLiteral("--window"), window,
+                QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"),
+                QString::number(button)})
+        .has_value();
+}
+
+bool VirtualDisplay::Keys(const QStringList& keys) const
+{
+    return Run(QStringLiteral("xdotool"), QStringList{QStringLiteral("key")} + keys).has_value();
+}
+
+bool VirtualDisplay::Type(const QString& text) const
+{
+    return Run(QStringLiteral("xdotool"), {QStringLiteral("type"), text}).has_value();
 }
 
 bool VirtualDisplay::WindowManagerRunning() const

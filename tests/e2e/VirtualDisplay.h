@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
+#include <QSize>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -33,12 +35,22 @@ public:
 
     // Waits for a visible top-level window with exactly this title.
     std::optional<QString> FindWindow(const QString& title, int timeoutMs = 10000) const;
+    // Waits for one with this title and client size as well.
+    std::optional<QString> FindWindow(const QString& title, QSize size, int timeoutMs) const;
+    // The visible windows with exactly this title, at this moment.
+    QStringList VisibleWindows(const QString& title) const;
 
     // Waits for the window and gives it the keyboard.
     std::optional<QString> ActivateWindow(const QString& title) const;
 
     // What the window shows (its client area), also saved to savePath.
     QImage Screenshot(const QString& window, const QString& savePath) const;
+
+    // Mouse and keyboard as a player uses them; positions are in the
+    // window's client area.
+    bool Click(const QString& window, QPoint at, int button = 1) const;
+    bool Keys(const QStringList& keys) const;
+    bool Type(const QString& text) const;
 
 private:
     bool WindowManagerRunning() const;

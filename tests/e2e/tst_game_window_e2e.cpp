@@ -1,3 +1,4 @@
+#include "Program.h"
 #include "VirtualDisplay.h"
 
 #include <QDir>
@@ -8,7 +9,6 @@
 
 namespace {
 
-const QString Title = QStringLiteral("Q.V.Z Klikvar");
 constexpr QRgb Green = 0xFF00FF00;
 constexpr QRgb Red = 0xFFFF0000;
 
@@ -85,7 +85,7 @@ void GameWindowEndToEnd::heldKeyCurlsTheTrailAndEscapeEndsTheGame()
     for (int attempt = 1; attempt <= 4; ++attempt) {
         QProcess game;
         QVERIFY2(display.Launch(game, QStringLiteral(KLIKVAR_BINARY)), qPrintable(game.errorString()));
-        const auto window = display.ActivateWindow(Title);
+        const auto window = Program::StartMatch(display);
         QVERIFY2(window, "the game window never showed");
         QVERIFY(display.Run(QStringLiteral("xdotool"), {"keydown", "Left"}));
         QThread::msleep(700);
@@ -121,7 +121,7 @@ void GameWindowEndToEnd::closingTheWindowEndsTheGame()
 {
     QProcess game;
     QVERIFY2(display.Launch(game, QStringLiteral(KLIKVAR_BINARY)), qPrintable(game.errorString()));
-    QVERIFY2(display.ActivateWindow(Title), "the game window never showed");
+    QVERIFY2(Program::StartMatch(display), "the game window never showed");
     QVERIFY(display.Run(QStringLiteral("xdotool"), {"key", "alt+F4"}));
     QVERIFY2(game.waitForFinished(5000), "closing the window did not end the game");
     QCOMPARE(game.exitStatus(), QProcess::NormalExit);

@@ -1,0 +1,137 @@
+#include "Program.h"
+#include "VirtualDisplay.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QtTest>
+
+namespace {
+
+QString ShotPath(const QString& name)
+{
+    return QDir(QStringLiteral(KLIKVAR_E2E_OUTPUT)).filePath(name);
+}
+
+const QList<QRgb> PlayerColours = {qRgb(0, 255, 0), qRgb(255, 0, 0), qRgb(0, 0, 255)};
+
+int CountPixels(const QImage& image, QRgb colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == colour;
+    return count;
+}
+
+} // namespace
+
+class MatchFlowEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void oneMatchThenExit();
+    void escapeDuringARoundEndsTheGameWithinASecond();
+    void closingTheSetupWindowAtStartUpEndsTheGame();
+
+private:
+    VirtualDisplay display;
+};
+
+void MatchFlowEndToEnd::initTestCase()
+{
+    QDir().mkpath(QStringLiteral(KLIKVAR_E2E_OUTPUT));
+    QString error;
+    QVERIFY2(display.Start(&error), qPrintable(error));
+}
+
+// One round, three players: the winner window comes up over the game window,
+// closing it brings back the setup window as the players left it, and Exit
+// ends the game.
+void MatchFlowEndToEnd::oneMatchThenExit()
+{
+    QProcess game;
+    QVERIFY2(display.Launch(game, QStringLiteral(KLIKVAR_BINARY)), qPrintable(game.errorString()));
+    const auto setup = display.ActivateWindow(Program::SetupTitle);
+    QVERIFY2(setup, "the setup window never showed");
+    QVERIFY2(display.VisibleWindows(Program::GameTitle).isEmpty(), "the game window showed before Start");
+    const QImage designed = display.Screenshot(*setup, ShotPath(QStringLiteral("setup-window.png")));
+    QCOMPARE(designed.size(), QSize(326, 392));
+
+    QVERIFY(display.Click(*setup, Program::Rounds));
+    QVERIFY(display.Keys({QStringLiteral("ctrl+a")}));
+    QVERIFY(display.Type(QStringLiteral("1")));
+    QVERIFY(display.Click(*setup, Program::PlayerTakesPart(3)));
+    QThread::msleep(200);
+    const QImage entered = display.Screenshot(*setup, ShotPath(QStringLiteral("setup-entered.png")));
+    QVERIFY(entered != designed);
+
+    QVERIFY(display.Click(*setup, Program::Start));
+    const auto playing = display.FindWindow(Program::GameTitle, QSize(594, 456), 10000);
+    QVERIFY2(playing, "Start did not show the game window");
+    QThread::msleep(500);
+    const QImage field = display.Screenshot(*playing, ShotPath(QStringLiteral("game-round.png")));
+    QVERIFY2(CountPixels(field, PlayerColours[2]) > 0, "player 3 draws no trail");
+
+    const auto winners = display.FindWindow(Program::GameTitle, QSize(417, 290), 60000);
+    QVERIFY2(winners, "no winner window after one round");
+    QThread::msleep(300);
+    const QImage shown = display.Screenshot(*winners, ShotPath(QStringLiteral("winner-window.png")));
+    QCOMPARE(shown.size(), QSize(417, 290));
+    // The frame takes the first winner's colour, and the row shows a name.
+    const QRgb frame = shown.pixel(8, 8);
+    QVERIFY2(PlayerColours.contains(frame), qPrintable(QString::number(frame, 16)));
+    QCOMPARE(shown.pixel(408, 280), frame);
+    QVERIFY(CountPixels(shown.copy(88, 88, 233, 25), frame) > 10);
+
+    QVERIFY(display.Run(QStringLiteral("xdotool"),
+                        {QStringLiteral("windowactivate"), QStringLiteral("--sync"), *winners}));
+    QVERIFY(display.Keys({QStringLiteral("alt+F4")}));
+    const auto again = display.FindWindow(Program::SetupTitle);
+    QVERIFY2(again, "the setup window did not come back");
+    QVERIFY2(display.VisibleWindows(Program::GameTitle).isEmpty(),
+             "the game or the winner window stayed on screen");
+    QThread::msleep(300);
+    // Same entries; only the highlight of Start, pressed last, tells them apart.
+    const QImage kept = display.Screenshot(*again, ShotPath(QStringLiteral("setup-again.png")));
+    const QRect startAndExit(144, 320, 177, 65);
+    for (int y = 0; y < kept.height(); ++y)
+        for (int x = 0; x < kept.width(); ++x)
+            if (!startAndExit.contains(x, y) && kept.pixel(x, y) != entered.pixel(x, y))
+                QFAIL(qPrintable(QStringLiteral("the setup window changed at %1, %2").arg(x).arg(y)));
+
+    QVERIFY(display.Click(*again, Program::Exit));
+    QVERIFY2(game.waitForFinished(5000), "Exit did not end the game");
+    QCOMPARE(game.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(game.exitCode(), 0);
+}
+
+void MatchFlowEndToEnd::escapeDuringARoundEndsTheGameWithinASecond()
+{
+    QProcess game;
+    QVERIFY2(display.Launch(game, QStringLiteral(KLIKVAR_BINARY)), qPrintable(game.errorString()));
+    QVERIFY2(Program::StartMatch(display), "the game window never showed");
+    QElapsedTimer sinceEscape;
+    sinceEscape.start();
+    QVERIFY(display.Keys({QStringLiteral("Escape")}));
+    QVERIFY2(game.waitForFinished(1000), "the game was still running a second after Esc");
+    qInfo("Esc to exit: %lld ms", sinceEscape.elapsed());
+    QCOMPARE(game.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(game.exitCode(), 0);
+}
+
+void MatchFlowEndToEnd::closingTheSetupWindowAtStartUpEndsTheGame()
+{
+    QProcess game;
+    QVERIFY2(display.Launch(game, QStringLiteral(KLIKVAR_BINARY)), qPrintable(game.errorString()));
+    QVERIFY2(display.ActivateWindow(Program::SetupTitle), "the setup window never showed");
+    QVERIFY(display.Keys({QStringLiteral("alt+F4")}));
+    QVERIFY2(game.waitForFinished(5000), "closing the setup window did not end the game");
+    QCOMPARE(game.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(game.exitCode(), 0);
+}
+
+QTEST_GUILESS_MAIN(MatchFlowEndToEnd)
+#include "tst_match_flow_e2e.moc"
