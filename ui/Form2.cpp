@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 
 #include <limits>
+#include <type_traits>
 
 namespace {
 
@@ -37,37 +38,23 @@ const char* const KeyHelp[] = {
 // Text and tick boxes are drawn on black in their own colour; the tick
 // square itself stays white with a black tick, and a text box keeps a grey
 // sunken edge so it can be found on the black window.
-void ColourOnBlack(QWidget* control, const QColor& color)
+template <class Box>
+Box* MakeBox(const QString& name, const QString& text, const QRect& geometry, const QColor& color,
+             QWidget* parent)
 {
-    QPalette palette = control->palette();
+    auto* box = new Box(text, parent);
+    box->setObjectName(name);
+    box->setGeometry(geometry);
+    QPalette palette = box->palette();
     palette.setColor(QPalette::WindowText, color);
-    if (qobject_cast<QLineEdit*>(control)) {
+    if constexpr (std::is_same_v<Box, QLineEdit>) {
         palette.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
         palette.setColor(QPalette::Base, Qt::black);
         palette.setColor(QPalette::Text, color);
     } else {
         palette.setColor(QPalette::Window, Qt::black);
     }
-    control->setPalette(palette);
-}
-
-QLineEdit* MakeTextBox(const QString& name, const QString& text, const QRect& geometry,
-                       const QColor& color, QWidget* parent)
-{
-    auto* box = new QLineEdit(text, parent);
-    box->setObjectName(name);
-    box->setGeometry(geometry);
-    ColourOnBlack(box, color);
-    return box;
-}
-
-QCheckBox* MakeTickBox(const QString& name, const QString& caption, const QRect& geometry,
-                       const QColor& color, QWidget* parent)
-{
-    auto* box = new QCheckBox(caption, parent);
-    box->setObjectName(name);
-    box->setGeometry(geometry);
-    ColourOnBlack(box, color);
+    box->setPalette(palette);
     return box;
 }
 
@@ -94,28 +81,28 @@ Form2::Form2(QWidget* parent)
         const QColor slotColor = ToQColor(PlayerColors[i]);
         const int offset = RowStep * i;
         Shape1[i] = MakeOutline(FamilyName("Shape1", i), slotColor, QRect(8, 8 + offset, 129, 57), this);
-        Text1[i] = MakeTextBox(FamilyName("Text1", i), QStringLiteral("Hráč %1").arg(i + 1),
+        Text1[i] = MakeBox<QLineEdit>(FamilyName("Text1", i), QStringLiteral("Hráč %1").arg(i + 1),
                                QRect(16, 40 + offset, 113, 19), slotColor, this);
         Text1[i]->setMaxLength(NameLength);
     }
     for (int j = 0; j < OptionalPlayers; ++j) {
-        Check1[j] = MakeTickBox(FamilyName("Check1", j), QStringLiteral("Hraju také!"),
+        Check1[j] = MakeBox<QCheckBox>(FamilyName("Check1", j), QStringLiteral("Hraju také!"),
                                 QRect(16, 144 + RowStep * j, 113, 17),
                                 ToQColor(PlayerColors[j + 2]), this);
         connect(Check1[j], &QCheckBox::toggled, this, [this, j] { Check1_Click(j); });
     }
 
     Shape2 = MakeOutline(QStringLiteral("Shape2"), WhiteText, QRect(144, 8, 177, 121), this);
-    Check2[0] = MakeTickBox(FamilyName("Check2", 0), QStringLiteral("Jezdit skrz"),
+    Check2[0] = MakeBox<QCheckBox>(FamilyName("Check2", 0), QStringLiteral("Jezdit skrz"),
                             QRect(152, 16, 161, 25), WhiteText, this);
-    Check2[1] = MakeTickBox(FamilyName("Check2", 1), QStringLiteral("Závaly"),
+    Check2[1] = MakeBox<QCheckBox>(FamilyName("Check2", 1), QStringLiteral("Závaly"),
                             QRect(152, 48, 161, 25), WhiteText, this);
     for (QCheckBox* option : Check2)
         option->setFont(DesignFont(BigText));
     Label1 = MakeLabel(QStringLiteral("Label1"), QStringLiteral("Počet kol:"),
                        QRect(160, 80, 145, 17), WindowText, Qt::AlignHCenter, this);
     SetTextColor(Label1, LightGreyText);
-    Text2 = MakeTextBox(QStringLiteral("Text2"), QStringLiteral("25"), QRect(160, 96, 145, 25),
+    Text2 = MakeBox<QLineEdit>(QStringLiteral("Text2"), QStringLiteral("25"), QRect(160, 96, 145, 25),
                         WhiteText, this);
     Text2->setFont(DesignFont(BigText));
     Text2->setMaxLength(std::numeric_limits<int>::max());

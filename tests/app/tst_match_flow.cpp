@@ -115,8 +115,6 @@ private slots:
     void matchAfterMatch();
     void waysOutOfTheSetupWindow_data();
     void waysOutOfTheSetupWindow();
-    void closingTheGameWindowEndsTheProgram_data();
-    void closingTheGameWindowEndsTheProgram();
 };
 
 // Until Start, the game window is neither shown nor ticking.
@@ -321,24 +319,6 @@ void MatchFlowTest::waysOutOfTheSetupWindow()
     QCOMPARE(program.programEnds, 1);
     QVERIFY(session.form2.isHidden());
     QVERIFY(session.form1.isHidden());
-}
-
-void MatchFlowTest::closingTheGameWindowEndsTheProgram_data()
-{
-    QTest::addColumn<bool>("paused");
-    QTest::newRow("during a round") << false;
-    QTest::newRow("between rounds") << true;
-}
-
-void MatchFlowTest::closingTheGameWindowEndsTheProgram()
-{
-    QFETCH(bool, paused);
-    Program program;
-    ModalScript players({[&](QWidget*) { program.PressStart(); }});
-    program.session.Form1_Load();
-    program.session.game.Paused = paused;
-    QVERIFY(program.session.form1.close());
-    QCOMPARE(program.programEnds, 1);
 }
 
 QTEST_MAIN(MatchFlowTest)

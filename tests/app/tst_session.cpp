@@ -98,8 +98,8 @@ private slots:
     void spaceWhileRunningChangesNothing();
     void spaceBetweenRoundsStartsTheNextRound();
     void keyHeldAcrossARoundStartActsFromItsNextPress();
-    void escapeUnloadsAtAnyMoment_data();
-    void escapeUnloadsAtAnyMoment();
+    void gameWindowUnloadsAtAnyMoment_data();
+    void gameWindowUnloadsAtAnyMoment();
     void roundEndReachesScoreboardAndBanner();
     void timerRunsTheGameAndTheWindowShowsIt();
     void tickNeverRunsInsideItself();
@@ -296,17 +296,21 @@ void SessionTest::keyHeldAcrossARoundStartActsFromItsNextPress()
     QCOMPARE(player.Angle, float(double(heading) + 0.05));
 }
 
-void SessionTest::escapeUnloadsAtAnyMoment_data()
+void SessionTest::gameWindowUnloadsAtAnyMoment_data()
 {
+    QTest::addColumn<bool>("byEscape");
     QTest::addColumn<bool>("paused");
     QTest::addColumn<bool>("holdingKeys");
-    QTest::newRow("during a round") << false << false;
-    QTest::newRow("between rounds") << true << false;
-    QTest::newRow("while steering") << false << true;
+    QTest::newRow("Esc during a round") << true << false << false;
+    QTest::newRow("Esc between rounds") << true << true << false;
+    QTest::newRow("Esc while steering") << true << false << true;
+    QTest::newRow("close box during a round") << false << false << false;
+    QTest::newRow("close box between rounds") << false << true << false;
 }
 
-void SessionTest::escapeUnloadsAtAnyMoment()
+void SessionTest::gameWindowUnloadsAtAnyMoment()
 {
+    QFETCH(bool, byEscape);
     QFETCH(bool, paused);
     QFETCH(bool, holdingKeys);
     Table table;
@@ -316,7 +320,10 @@ void SessionTest::escapeUnloadsAtAnyMoment()
         table.Press(Qt::Key_Left);
         table.Press(Qt::Key_W);
     }
-    table.Press(Qt::Key_Escape);
+    if (byEscape)
+        table.Press(Qt::Key_Escape);
+    else
+        QVERIFY(table.session.form1.close());
     QCOMPARE(unloaded.count(), 1);
     QCOMPARE(table.programEnds, 1);
     QVERIFY(!table.session.form1.isVisible());

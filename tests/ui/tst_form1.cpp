@@ -3,6 +3,7 @@
 #include "OutlineShape.h"
 #include "Playfield.h"
 #include "PlayfieldView.h"
+#include "WindowFrame.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -82,16 +83,8 @@ void Form1Test::windowIsFixedBlackAndTitled()
 {
     Playfield field;
     Form1 form(field.Image());
-    QCOMPARE(form.windowTitle(), QStringLiteral("Q.V.Z Klikvar"));
-    QCOMPARE(form.size(), QSize(594, 456));
-    QCOMPARE(form.minimumSize(), form.maximumSize());
-    QCOMPARE(form.palette().color(QPalette::Window), QColor(Qt::black));
-    QVERIFY(form.autoFillBackground());
-    const Qt::WindowFlags flags = form.windowFlags();
-    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
-    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
-    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
-    QVERIFY(!form.windowIcon().pixmap(32, 32).isNull());
+    const QString differences = FrameDifferences(form, QStringLiteral("Q.V.Z Klikvar"), QSize(594, 456));
+    QVERIFY2(differences.isEmpty(), qPrintable(differences));
     QCOMPARE(form.Timer1.interval(), 10);
     QCOMPARE(form.Timer1.timerType(), Qt::PreciseTimer);
     QVERIFY(form.Timer1.isActive());

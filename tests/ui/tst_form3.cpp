@@ -1,5 +1,6 @@
 #include "Form3.h"
 #include "OutlineShape.h"
+#include "WindowFrame.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -33,15 +34,8 @@ private slots:
 void Form3Test::windowAsDesigned()
 {
     Form3 form;
-    QCOMPARE(form.windowTitle(), QStringLiteral("Q.V.Z Klikvar"));
-    QCOMPARE(form.size(), QSize(417, 290));
-    QCOMPARE(form.minimumSize(), form.maximumSize());
-    QCOMPARE(form.palette().color(QPalette::Window), QColor(Qt::black));
-    const Qt::WindowFlags flags = form.windowFlags();
-    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
-    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
-    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
-    QVERIFY(!form.windowIcon().pixmap(32, 32).isNull());
+    const QString differences = FrameDifferences(form, QStringLiteral("Q.V.Z Klikvar"), QSize(417, 290));
+    QVERIFY2(differences.isEmpty(), qPrintable(differences));
 
     QCOMPARE(form.Shape1->geometry(), QRect(8, 8, 401, 273));
     QCOMPARE(form.Shape1->BorderColor(), QColor(Qt::white));
