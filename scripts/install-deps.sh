@@ -9,12 +9,18 @@ packages=(
   cmake
   ninja-build
   qt6-base-dev
-  # run: the X11 platform plugin and a free font with Czech letters in
-  # place of the designed "MS Sans Serif"
+  # run: the X11 and Wayland platform plugins and a free font with Czech
+  # letters in place of the designed "MS Sans Serif"
   qt6-qpa-plugins
+  qt6-wayland
   fonts-liberation2
-  # end-to-end tests: a virtual display, a window manager, key presses and
-  # screenshots
+  # the .deb package: its library dependencies and their checks
+  dpkg-dev
+  file
+  desktop-file-utils
+  appstream
+  # end-to-end tests and the demo without a display: a virtual display, a
+  # window manager, key presses, screen settings and screenshots
   xvfb
   openbox
   xdotool

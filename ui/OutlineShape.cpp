@@ -17,8 +17,13 @@ void OutlineShape::SetBorderColor(const QColor& color)
 
 void OutlineShape::paintEvent(QPaintEvent*)
 {
+    // Four filled edges one pixel deep: on a scaled screen the border grows
+    // with the window, where a pen would stay one device pixel thin.
     QPainter painter(this);
-    painter.setPen(QPen(borderColor, 0));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    const int w = width();
+    const int h = height();
+    painter.fillRect(0, 0, w, 1, borderColor);
+    painter.fillRect(0, h - 1, w, 1, borderColor);
+    painter.fillRect(0, 0, 1, h, borderColor);
+    painter.fillRect(w - 1, 0, 1, h, borderColor);
 }

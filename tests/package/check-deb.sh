@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Builds the .deb from the configured build tree, unpacks it into a scratch
+# root and checks what it declares and where everything lands.
+set -euo pipefail
+build_dir=$1
+app_id=$2
+version=$3
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+cpack --config "$build_dir/CPackConfig.cmake" -B "$scratch/out" >/dev/null
+debs=("$scratch"/out/*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "FAIL: expected one .deb, got: ${debs[*]}"; exit 1; }
+deb=${debs[0]}
+
+field() { dpkg-deb --field "$deb" "$1"; }
+[ "$(field Package)" = klikvar ] || fail "Package is '$(field Package)'"
+[ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', not $version"
+[ "$(field Section)" = games ] || fail "Section is '$(field Section)'"
+[ -n "$(field Maintainer)" ] || fail "no Maintainer"
+[ -n "$(field Description)" ] || fail "no Description"
+depends=$(field Depends)
+depended_names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
+for needed in libqt6core6 libqt6gui6 libqt6widgets6 libc6 libstdc++6 qt6-qpa-plugins fonts-liberation2; do
+  grep -qxF "$needed" <<<"$depended_names" || fail "Depends lacks $needed: $depends"
+done
+
+root=$scratch/root
+dpkg -x "$deb" "$root"
+
+# Exactly these files, nothing from the build or the tests.
+expected=(
+  "usr/bin/klikvar"
+  "usr/share/applications/$app_id.desktop"
+  "usr/share/metainfo/$app_id.metainfo.xml"
+  "usr/share/icons/hicolor/scalable/apps/$app_id.svg"
+)
+for size in 16 32 48 64 128 256; do
+  expected+=("usr/share/icons/hicolor/${size}x$size/apps/$app_id.png")
+done
+diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . -type f -printf '%P\n' | sort) \
+  || fail "the installed files differ from the expected ones (< expected, > installed)"
+
+[ -x "$root/usr/bin/klikvar" ] && file -b "$root/usr/bin/klikvar" | grep -q ELF \
+  || fail "usr/bin/klikvar is not an executable program"
+
+# The desktop entry starts the installed program and shows the installed icon.
+desktop=$root/usr/share/applications/$app_id.desktop
+exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
+icon_name=$(sed -n 's/^Icon=//p' "$desktop")
+[ -n "$exec_name" ] && [ -x "$root/usr/bin/$exec_name" ] || fail "Exec '$exec_name' is not in usr/bin"
+for size in 16 32 48 64 128 256; do
+  png=$root/usr/share/icons/hicolor/${size}x$size/apps/$icon_name.png
+  file -b "$png" 2>/dev/null | grep -q "PNG image data, $size x $size," \
+    || fail "Icon '$icon_name' has no ${size}x$size PNG"
+done
+
+# The metadata names itself and its desktop entry by the installed names.
+metainfo=$root/usr/share/metainfo/$app_id.metainfo.xml
+grep -q "<id>$app_id</id>" "$metainfo" || fail "metainfo id is not $app_id"
+launchable=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$metainfo")
+[ -f "$root/usr/share/applications/$launchable" ] || fail "launchable '$launchable' is not installed"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "metainfo has no release $version"
+
+[ $failures -eq 0 ] && echo "$(basename "$deb"): all checks passed"
+exit $((failures > 0))
