@@ -25,12 +25,13 @@ VirtualDisplay::~VirtualDisplay()
     Stop(server);
 }
 
-bool VirtualDisplay::Start(QString* error)
+bool VirtualDisplay::Start(QString* error, Screen screen)
 {
+    const QString geometry = QStringLiteral("%1x%2x24").arg(screen.size.width()).arg(screen.size.height());
     // The server picks a free display number and writes it once it is ready.
     server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
                                           QStringLiteral("-screen"), QStringLiteral("0"),
-                                          QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                                          geometry, QStringLiteral("-nolisten"),
                                           QStringLiteral("tcp")});
     if (!server.waitForStarted(5000)) {
         *error = QStringLiteral("Xvfb did not start: ") + server.errorString();
@@ -59,6 +60,16 @@ bool VirtualDisplay::Start(QString* error)
             return false;
         }
         QThread::msleep(100);
+    }
+    // Set once the window manager holds the display open: the server drops
+    // its resources whenever its last client leaves.
+    const QString resources = QStringLiteral("Xft.dpi:\t%1\n").arg(screen.dpi);
+    if (!Run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("-f"),
+                                       QStringLiteral("RESOURCE_MANAGER"), QStringLiteral("8s"),
+                                       QStringLiteral("-set"), QStringLiteral("RESOURCE_MANAGER"),
+                                       resources})) {
+        *error = QStringLiteral("could not set the screen's dots per inch");
+        return false;
     }
     return true;
 }

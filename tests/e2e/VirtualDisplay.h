@@ -19,8 +19,17 @@ public:
     VirtualDisplay& operator=(const VirtualDisplay&) = delete;
     ~VirtualDisplay();
 
+    // The screen's size in device pixels and its dots per inch, which Qt
+    // takes as the scale: 96 is 100 %, 144 is 150 %, 192 is 200 %.
+    struct Screen
+    {
+        QSize size{1024, 768};
+        int dpi = 96;
+    };
+
     // Starts the server and the window manager; on failure says why.
-    bool Start(QString* error);
+    bool Start(QString* error, Screen screen);
+    bool Start(QString* error) { return Start(error, Screen{}); }
 
     // The environment a program on this display needs.
     QProcessEnvironment Environment() const;

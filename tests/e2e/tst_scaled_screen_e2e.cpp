@@ -1,0 +1,95 @@
+#include "Program.h"
+#include "VirtualDisplay.h"
+
+#include <QDir>
+#include <QThread>
+#include <QtTest>
+
+namespace {
+
+constexpr QRgb Black = 0xFF000000;
+constexpr QRgb White = 0xFFFFFFFF;
+constexpr QRgb Green = 0xFF00FF00;
+constexpr int Scale = 2;
+
+QString ShotPath(const QString& name)
+{
+    return QDir(QStringLiteral(KLIKVAR_E2E_OUTPUT)).filePath(name);
+}
+
+} // namespace
+
+// The game on screens scaled to 150 % and 200 %: both are drawn at twice the
+// design, so every game pixel is a whole block of screen pixels.
+class ScaledScreenEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void playfieldComesInWholeBlocks_data();
+    void playfieldComesInWholeBlocks();
+};
+
+void ScaledScreenEndToEnd::initTestCase()
+{
+    QDir().mkpath(QStringLiteral(KLIKVAR_E2E_OUTPUT));
+}
+
+void ScaledScreenEndToEnd::playfieldComesInWholeBlocks_data()
+{
+    QTest::addColumn<int>("dpi");
+    QTest::newRow("150 %") << 144;
+    QTest::newRow("200 %") << 192;
+}
+
+void ScaledScreenEndToEnd::playfieldComesInWholeBlocks()
+{
+    QFETCH(int, dpi);
+    VirtualDisplay display;
+    QString error;
+    QVERIFY2(display.Start(&error, {QSize(1600, 1200), dpi}), qPrintable(error));
+    QProcess game;
+    QVERIFY2(display.Launch(game, QStringLiteral(KLIKVAR_BINARY)), qPrintable(game.errorString()));
+
+    // The setup window at twice its size, its outlines two pixels deep:
+    // player 1's box spans (8,8) to (136,64) in the design.
+    const auto setup = display.FindWindow(Program::SetupTitle, QSize(326, 392) * Scale, 10000);
+    QVERIFY2(setup, "no setup window at twice the designed size");
+    const QImage form = display.Screenshot(*setup, ShotPath(QStringLiteral("setup-window-%1dpi.png").arg(dpi)));
+    for (QPoint corner : {QPoint(16, 16), QPoint(17, 17), QPoint(272, 128), QPoint(273, 129)})
+        QCOMPARE(form.pixel(corner), Green);
+    QCOMPARE(form.pixel(18, 18), Black);
+    QCOMPARE(form.pixel(274, 130), Black);
+
+    QVERIFY(display.Click(*setup, Program::Start * Scale));
+    const auto window = display.FindWindow(Program::GameTitle, QSize(594, 456) * Scale, 10000);
+    QVERIFY2(window, "no game window at twice the designed size");
+    QThread::msleep(600);
+    const QImage shot = display.Screenshot(*window, ShotPath(QStringLiteral("game-window-%1dpi.png").arg(dpi)));
+    QVERIFY(display.Run(QStringLiteral("xdotool"), {"key", "Escape"}));
+    QVERIFY2(game.waitForFinished(5000), "Esc did not end the game");
+
+    // Every 2 x 2 block of the playfield is one colour; the trails drawn so
+    // far and the frame must be among them, or the check proves nothing.
+    int split = 0, white = 0, trail = 0;
+    const int side = 450 * Scale;
+    for (int y = 0; y < side; y += Scale) {
+        for (int x = 0; x < side; x += Scale) {
+            const QRgb pixel = shot.pixel(x, y);
+            if (shot.pixel(x + 1, y) != pixel || shot.pixel(x, y + 1) != pixel
+                || shot.pixel(x + 1, y + 1) != pixel)
+                ++split;
+            if (pixel == White)
+                ++white;
+            else if (pixel != Black)
+                ++trail;
+        }
+    }
+    qInfo("%d dpi: %d white and %d trail blocks, %d split", dpi, white, trail, split);
+    QVERIFY2(white > 4 * 400 && trail > 20, "the playfield shows no frame or no trails");
+    QCOMPARE(split, 0);
+}
+
+QTEST_GUILESS_MAIN(ScaledScreenEndToEnd)
+#include "tst_scaled_screen_e2e.moc"
