@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# The performance figures against their targets: the CPU cost of one tick,
+# then the game itself on a private virtual display (tick cadence, the
+# process's CPU share and memory, start-up time). Timings on a shared
+# machine are no pass/fail, so this is not part of the tests; it fails only
+# when a figure could not be measured.
+# Usage: bash bench/run.sh [build directory, build/ unless given]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+fi
+cmake --build "$build" --target klikvar_tick_bench klikvar_cadence_bench >/dev/null
+
+tick=$("$build/bench/klikvar_tick_bench" 20000)
+tick_median=$(sed -n 's/.*median \([0-9.]*\) us.*/\1/p' <<<"$tick")
+tick_p99=$(sed -n 's/.*p99 \([0-9.]*\) us.*/\1/p' <<<"$tick")
+
+xvfb_pid=
+wm_pid=
+cleanup() {
+    for pid in $wm_pid $xvfb_pid; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+}
+trap cleanup EXIT
+
+# The first display number from :90 up whose server comes up; another
+# program may take a free-looking one first.
+display=
+for n in $(seq 90 189); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp 2>/dev/null &
+    xvfb_pid=$!
+    for _ in $(seq 50); do
+        if xdpyinfo -display ":$n" >/dev/null 2>&1; then display=":$n"; break; fi
+        kill -0 "$xvfb_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    [ -n "$display" ] && break
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=
+done
+[ -n "$display" ] || { echo "no virtual display could be started" >&2; exit 1; }
+
+DISPLAY=$display openbox >/dev/null 2>&1 &
+wm_pid=$!
+for _ in $(seq 100); do
+    xprop -display "$display" -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+
+# The X server draws what the game asks for; its share is shown for
+# information, over the whole run of the game.
+clock_ticks=$(getconf CLK_TCK)
+server_cpu() { awk '{ print $14 + $15 }' "/proc/$xvfb_pid/stat"; }
+server_before=$(server_cpu)
+run_began=$(date +%s%N)
+# The launch time is taken just before the program replaces the shell.
+cadence=$(DISPLAY=$display QT_QPA_PLATFORM=xcb timeout 120 \
+    sh -c 'exec "$0" --launched-at="$(date +%s%N)"' "$build/bench/klikvar_cadence_bench")
+server_share=$(awk -v t="$(( $(server_cpu) - server_before ))" -v hz="$clock_ticks" \
+    -v ns="$(( $(date +%s%N) - run_began ))" 'BEGIN { printf "%.2f", t / hz / (ns / 1e9) * 100 }')
+
+figure() { sed -n "s/^$1 //p" <<<"$cadence"; }
+
+# name, result, unit, comparison (lt, le or within), target, target text
+row() {
+    local verdict
+    verdict=$(awk -v r="$2" -v op="$4" -v t="$5" 'BEGIN {
+        if (r == "") { print "not measured"; exit }
+        if (op == "lt") ok = r < t
+        else if (op == "le") ok = r <= t
+        else { split(t, b, ":"); ok = r >= b[1] && r <= b[2] }
+        print ok ? "met" : "missed" }')
+    printf '| %-32s | %14s | %-18s | %-12s |\n' "$1" "$2${3:+ $3}" "$6" "$verdict"
+}
+
+printf '| %-32s | %14s | %-18s | %-12s |\n' Figure Result Target Verdict
+printf '|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..34})" "$(printf -- '-%.0s' {1..16})" \
+    "$(printf -- '-%.0s' {1..20})" "$(printf -- '-%.0s' {1..14})"
+row "Tick CPU time, median" "$tick_median" us lt 10000 "< 10,000 us"
+row "Tick CPU time, p99" "$tick_p99" us lt 10000 "< 10,000 us"
+row "Ticks per second" "$(figure ticks_per_second)" "" within 98:102 "100 +/- 2"
+row "Largest gap between ticks" "$(figure largest_gap_ms)" ms le 20 "<= 20 ms"
+row "Process CPU, share of one core" "$(figure cpu_percent)" % lt 5 "< 5 %"
+row "Resident memory (VmRSS)" "$(figure rss_mib)" MiB lt 80 "< 80 MiB"
+row "Peak resident memory (VmHWM)" "$(figure hwm_mib)" MiB lt 80 "< 80 MiB"
+row "Start-up to setup window" "$(figure startup_ms)" ms lt 300 "< 300 ms"
+printf '| %-32s | %14s | %-18s | %-12s |\n' "X server CPU (whole run)" "$server_share %" "-" "information"
+echo
+echo "Rounds restarted with Space while measuring: $(figure rounds_restarted)," \
+     "ticks spent waiting for it: $(figure ticks_waiting_for_space)"
