@@ -11,9 +11,10 @@
 // Prints one "name value" line per figure.
 
 #include "CadenceCounter.h"
-#include "ProgramIcon.h"
+#include "PlayfieldView.h"
 #include "RandomSource.h"
 #include "Session.h"
+#include "Startup.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -139,6 +140,24 @@ private:
     std::optional<long long> launchedAt;
 };
 
+// Counts the playfield's repaints: showing the trails is most of what the
+// process spends.
+class RepaintCounter : public QObject
+{
+public:
+    explicit RepaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+
+    int repaints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++repaints;
+        return false;
+    }
+};
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -146,10 +165,9 @@ int main(int argc, char* argv[])
     // Where the start-up time goes: loading, the application, the windows.
     const std::int64_t enteredMain = RealtimeNanoseconds();
     // The game's own start-up, as in app/main.cpp.
+    SetScreenScaling();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Klikvar"));
-    QApplication::setApplicationVersion(QStringLiteral(KLIKVAR_VERSION));
-    QApplication::setWindowIcon(ProgramIcon());
+    DeclareProgram();
 
     const std::int64_t applicationReady = RealtimeNanoseconds();
     ClockSeededRandom random;
@@ -169,6 +187,7 @@ int main(int argc, char* argv[])
     }
 
     CadenceCounter counter(SteadyNanoseconds);
+    RepaintCounter playfield(*session.form1.Picture1);
     int roundsRestarted = 0;
     int ticksWaitingForSpace = 0;
     bool spacePressed = false;
@@ -198,6 +217,7 @@ int main(int argc, char* argv[])
     QTimer::singleShot(SettleMs, Qt::PreciseTimer, &app, [&] {
         counter.Begin();
         roundsRestarted = 0;
+        playfield.repaints = 0;
         ticksWaitingForSpace = 0;
         wallBefore = SteadyNanoseconds();
         cpuBefore = ProcessCpuNanoseconds();
@@ -219,6 +239,7 @@ int main(int argc, char* argv[])
         std::printf("cpu_percent %.2f\n", cpuShare * 100);
         std::printf("rss_mib %.1f\n", StatusMiB("VmRSS"));
         std::printf("hwm_mib %.1f\n", StatusMiB("VmHWM"));
+        std::printf("repaints_per_second %.1f\n", double(playfield.repaints) / double(seconds));
         std::printf("rounds_restarted %d\n", roundsRestarted);
         std::printf("ticks_waiting_for_space %d\n", ticksWaitingForSpace);
         std::fflush(stdout);
