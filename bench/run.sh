@@ -18,48 +18,10 @@ tick=$("$build/bench/klikvar_tick_bench" 20000)
 tick_median=$(sed -n 's/.*median \([0-9.]*\) us.*/\1/p' <<<"$tick")
 tick_p99=$(sed -n 's/.*p99 \([0-9.]*\) us.*/\1/p' <<<"$tick")
 
-xvfb_pid=
-wm_pid=
-runtime=
-cleanup() {
-    for pid in $wm_pid $xvfb_pid; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
-    [ -z "$runtime" ] || rm -rf "$runtime"
-}
-trap cleanup EXIT
-# Qt wants a private runtime directory and complains without one.
-if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
-    runtime=$(mktemp -d)
-    export XDG_RUNTIME_DIR=$runtime
-fi
-
-# The first display number from :90 up whose server comes up; another
-# program may take a free-looking one first.
-display=
-for n in $(seq 90 189); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp 2>/dev/null &
-    xvfb_pid=$!
-    for _ in $(seq 50); do
-        if xdpyinfo -display ":$n" >/dev/null 2>&1; then display=":$n"; break; fi
-        kill -0 "$xvfb_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    [ -n "$display" ] && break
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=
-done
-[ -n "$display" ] || { echo "no virtual display could be started" >&2; exit 1; }
-
-DISPLAY=$display openbox >/dev/null 2>&1 &
-wm_pid=$!
-for _ in $(seq 100); do
-    xprop -display "$display" -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
+source scripts/virtual-display.sh
+trap stop_virtual_display EXIT
+start_virtual_display
+xvfb_pid=$VIRTUAL_DISPLAY_SERVER_PID
 
 # The X server draws what the game asks for; its share is shown for
 # information, over the whole run of the game.
@@ -68,8 +30,7 @@ server_cpu() { awk '{ print $14 + $15 }' "/proc/$xvfb_pid/stat"; }
 server_before=$(server_cpu)
 run_began=$(date +%s%N)
 # The launch time is taken just before the program replaces the shell.
-cadence=$(DISPLAY=$display QT_QPA_PLATFORM=xcb timeout 120 \
-    sh -c 'exec "$0" --launched-at="$(date +%s%N)"' "$build/bench/klikvar_cadence_bench")
+cadence=$(timeout 120 sh -c 'exec "$0" --launched-at="$(date +%s%N)"' "$build/bench/klikvar_cadence_bench")
 server_share=$(awk -v t="$(( $(server_cpu) - server_before ))" -v hz="$clock_ticks" \
     -v ns="$(( $(date +%s%N) - run_began ))" 'BEGIN { printf "%.2f", t / hz / (ns / 1e9) * 100 }')
 

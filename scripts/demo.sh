@@ -11,39 +11,19 @@ shots=$(realpath "$2")
 setup_title='Q.V.Z Klikvar v1.01'
 game_title='Q.V.Z Klikvar' # the winner window's too
 
+source "$(dirname "$0")/virtual-display.sh"
 work=$(mktemp -d)
-pids=()
+game_pid=
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
+  [ -z "$game_pid" ] || kill "$game_pid" 2>/dev/null || true
+  stop_virtual_display
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-# The server picks a free display number and writes it once it is ready.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || { echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(cat "$work/display")"
-export QT_QPA_PLATFORM=xcb
-unset WAYLAND_DISPLAY
-
-openbox >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
-# At 100 %, so the screenshots show the designed sizes.
-xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "$(printf 'Xft.dpi:\t96\n')"
+start_virtual_display
 
 "$game_binary" >"$work/game.log" 2>&1 &
 game_pid=$!
-pids+=("$game_pid")
 
 # Waits for a visible window with exactly this title and client size and
 # prints its id.

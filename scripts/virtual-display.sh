@@ -1,0 +1,54 @@
+# Sourced, not run: a private virtual X display at 100 % with a window manager,
+# for the demo and the benchmarks.
+#   start_virtual_display   exports DISPLAY, sets VIRTUAL_DISPLAY_SERVER_PID
+#   stop_virtual_display    ends the server and the window manager
+
+virtual_display_pids=()
+virtual_display_runtime=
+
+start_virtual_display() {
+  local number_file
+  number_file=$(mktemp)
+  # The server picks a free display number and writes it once it is ready.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" 2>/dev/null &
+  VIRTUAL_DISPLAY_SERVER_PID=$!
+  virtual_display_pids+=("$VIRTUAL_DISPLAY_SERVER_PID")
+  for _ in $(seq 100); do
+    [ -s "$number_file" ] && break
+    sleep 0.1
+  done
+  if [ ! -s "$number_file" ]; then
+    rm -f "$number_file"
+    echo "Xvfb did not start" >&2
+    return 1
+  fi
+  export DISPLAY=":$(cat "$number_file")"
+  rm -f "$number_file"
+  export QT_QPA_PLATFORM=xcb
+  unset WAYLAND_DISPLAY
+  # Qt wants a private runtime directory and complains without one.
+  if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    virtual_display_runtime=$(mktemp -d)
+    export XDG_RUNTIME_DIR=$virtual_display_runtime
+  fi
+
+  openbox >/dev/null 2>&1 &
+  virtual_display_pids+=($!)
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+  done
+  # Set once the window manager holds the display open: the server drops its
+  # resources whenever its last client leaves.
+  xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "$(printf 'Xft.dpi:\t96\n')"
+}
+
+stop_virtual_display() {
+  local pid
+  for pid in "${virtual_display_pids[@]}"; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  virtual_display_pids=()
+  [ -z "$virtual_display_runtime" ] || rm -rf "$virtual_display_runtime"
+}
