@@ -2,6 +2,7 @@
 
 #include "VirtualDisplay.h"
 
+#include <QDir>
 #include <QPoint>
 #include <QString>
 
@@ -17,6 +18,15 @@ inline constexpr QPoint Start(232, 340);
 inline constexpr QPoint Exit(232, 372);
 inline constexpr QPoint Rounds(232, 108);
 inline QPoint PlayerTakesPart(int player) { return QPoint(24, 152 + 64 * (player - 3)); }
+
+// Where a test leaves a screenshot for people to look at; the folder is made
+// on first use.
+inline QString ShotPath(const QString& name)
+{
+    const QDir folder(QStringLiteral(KLIKVAR_E2E_OUTPUT));
+    folder.mkpath(QStringLiteral("."));
+    return folder.filePath(name);
+}
 
 // Presses Start on the setup window and waits for the game window to take
 // the keyboard; the game window, or nothing.

@@ -50,11 +50,6 @@ Trail Measure(const QImage& shot, QRgb color)
     return {int(points.size()), bend};
 }
 
-QString ShotPath(const QString& name)
-{
-    return QDir(QStringLiteral(KLIKVAR_E2E_OUTPUT)).filePath(name);
-}
-
 } // namespace
 
 class GameWindowEndToEnd : public QObject
@@ -72,7 +67,6 @@ private:
 
 void GameWindowEndToEnd::initTestCase()
 {
-    QDir().mkpath(QStringLiteral(KLIKVAR_E2E_OUTPUT));
     QString error;
     QVERIFY2(display.Start(&error), qPrintable(error));
 }
@@ -92,7 +86,7 @@ void GameWindowEndToEnd::heldKeyCurlsTheTrailAndEscapeEndsTheGame()
         QVERIFY(display.Run(QStringLiteral("xdotool"), {"keyup", "Left"}));
         QThread::msleep(150);
 
-        const QImage shot = display.Screenshot(*window, ShotPath(QStringLiteral("game-window.png")));
+        const QImage shot = display.Screenshot(*window, Program::ShotPath(QStringLiteral("game-window.png")));
         QCOMPARE(shot.size(), QSize(594, 456));
         const Trail curled = Measure(shot, Green);
         const Trail straight = Measure(shot, Red);

@@ -8,11 +8,6 @@
 
 namespace {
 
-QString ShotPath(const QString& name)
-{
-    return QDir(QStringLiteral(KLIKVAR_E2E_OUTPUT)).filePath(name);
-}
-
 const QList<QRgb> PlayerColours = {qRgb(0, 255, 0), qRgb(255, 0, 0), qRgb(0, 0, 255)};
 
 int CountPixels(const QImage& image, QRgb colour)
@@ -42,7 +37,6 @@ private:
 
 void MatchFlowEndToEnd::initTestCase()
 {
-    QDir().mkpath(QStringLiteral(KLIKVAR_E2E_OUTPUT));
     QString error;
     QVERIFY2(display.Start(&error), qPrintable(error));
 }
@@ -57,7 +51,7 @@ void MatchFlowEndToEnd::oneMatchThenExit()
     const auto setup = display.ActivateWindow(Program::SetupTitle);
     QVERIFY2(setup, "the setup window never showed");
     QVERIFY2(display.VisibleWindows(Program::GameTitle).isEmpty(), "the game window showed before Start");
-    const QImage designed = display.Screenshot(*setup, ShotPath(QStringLiteral("setup-window.png")));
+    const QImage designed = display.Screenshot(*setup, Program::ShotPath(QStringLiteral("setup-window.png")));
     QCOMPARE(designed.size(), QSize(326, 392));
 
     QVERIFY(display.Click(*setup, Program::Rounds));
@@ -65,20 +59,20 @@ void MatchFlowEndToEnd::oneMatchThenExit()
     QVERIFY(display.Type(QStringLiteral("1")));
     QVERIFY(display.Click(*setup, Program::PlayerTakesPart(3)));
     QThread::msleep(200);
-    const QImage entered = display.Screenshot(*setup, ShotPath(QStringLiteral("setup-entered.png")));
+    const QImage entered = display.Screenshot(*setup, Program::ShotPath(QStringLiteral("setup-entered.png")));
     QVERIFY(entered != designed);
 
     QVERIFY(display.Click(*setup, Program::Start));
     const auto playing = display.FindWindow(Program::GameTitle, QSize(594, 456), 10000);
     QVERIFY2(playing, "Start did not show the game window");
     QThread::msleep(500);
-    const QImage field = display.Screenshot(*playing, ShotPath(QStringLiteral("game-round.png")));
+    const QImage field = display.Screenshot(*playing, Program::ShotPath(QStringLiteral("game-round.png")));
     QVERIFY2(CountPixels(field, PlayerColours[2]) > 0, "player 3 draws no trail");
 
     const auto winners = display.FindWindow(Program::GameTitle, QSize(417, 290), 60000);
     QVERIFY2(winners, "no winner window after one round");
     QThread::msleep(300);
-    const QImage shown = display.Screenshot(*winners, ShotPath(QStringLiteral("winner-window.png")));
+    const QImage shown = display.Screenshot(*winners, Program::ShotPath(QStringLiteral("winner-window.png")));
     QCOMPARE(shown.size(), QSize(417, 290));
     // The frame takes the first winner's colour, and the row shows a name.
     const QRgb frame = shown.pixel(8, 8);
@@ -95,7 +89,7 @@ void MatchFlowEndToEnd::oneMatchThenExit()
              "the game or the winner window stayed on screen");
     QThread::msleep(300);
     // Same entries; only the highlight of Start, pressed last, tells them apart.
-    const QImage kept = display.Screenshot(*again, ShotPath(QStringLiteral("setup-again.png")));
+    const QImage kept = display.Screenshot(*again, Program::ShotPath(QStringLiteral("setup-again.png")));
     const QRect startAndExit(144, 320, 177, 65);
     for (int y = 0; y < kept.height(); ++y)
         for (int x = 0; x < kept.width(); ++x)

@@ -12,11 +12,6 @@ constexpr QRgb White = 0xFFFFFFFF;
 constexpr QRgb Green = 0xFF00FF00;
 constexpr int Scale = 2;
 
-QString ShotPath(const QString& name)
-{
-    return QDir(QStringLiteral(KLIKVAR_E2E_OUTPUT)).filePath(name);
-}
-
 } // namespace
 
 // The game on screens scaled to 150 % and 200 %: both are drawn at twice the
@@ -26,15 +21,9 @@ class ScaledScreenEndToEnd : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void playfieldComesInWholeBlocks_data();
     void playfieldComesInWholeBlocks();
 };
-
-void ScaledScreenEndToEnd::initTestCase()
-{
-    QDir().mkpath(QStringLiteral(KLIKVAR_E2E_OUTPUT));
-}
 
 void ScaledScreenEndToEnd::playfieldComesInWholeBlocks_data()
 {
@@ -56,7 +45,7 @@ void ScaledScreenEndToEnd::playfieldComesInWholeBlocks()
     // player 1's box spans (8,8) to (136,64) in the design.
     const auto setup = display.FindWindow(Program::SetupTitle, QSize(326, 392) * Scale, 10000);
     QVERIFY2(setup, "no setup window at twice the designed size");
-    const QImage form = display.Screenshot(*setup, ShotPath(QStringLiteral("setup-window-%1dpi.png").arg(dpi)));
+    const QImage form = display.Screenshot(*setup, Program::ShotPath(QStringLiteral("setup-window-%1dpi.png").arg(dpi)));
     for (QPoint corner : {QPoint(16, 16), QPoint(17, 17), QPoint(272, 128), QPoint(273, 129)})
         QCOMPARE(form.pixel(corner), Green);
     QCOMPARE(form.pixel(18, 18), Black);
@@ -66,7 +55,7 @@ void ScaledScreenEndToEnd::playfieldComesInWholeBlocks()
     const auto window = display.FindWindow(Program::GameTitle, QSize(594, 456) * Scale, 10000);
     QVERIFY2(window, "no game window at twice the designed size");
     QThread::msleep(600);
-    const QImage shot = display.Screenshot(*window, ShotPath(QStringLiteral("game-window-%1dpi.png").arg(dpi)));
+    const QImage shot = display.Screenshot(*window, Program::ShotPath(QStringLiteral("game-window-%1dpi.png").arg(dpi)));
     QVERIFY(display.Run(QStringLiteral("xdotool"), {"key", "Escape"}));
     QVERIFY2(game.waitForFinished(5000), "Esc did not end the game");
 
