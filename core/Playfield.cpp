@@ -30,13 +30,25 @@ Playfield::Playfield()
 
 void Playfield::DrawSegment(double x1, double y1, double x2, double y2, ColorRef color)
 {
-    // Flat ends: a segment stops exactly where the head was, so the probe one
-    // pixel ahead of a head that goes straight never finds its own trail.
+    // Flat at the head: a segment stops exactly where the head is, so the
+    // probe one pixel ahead of a head that goes straight never finds its own
+    // trail. Square at the tail: on a curve the next segment sets off at a
+    // slight angle, and a flat start would leave a sliver of the bend's outer
+    // side unpainted, a notch a crossing head can slip through. Reaching half
+    // a pixel back over the previous segment fills it; no further, or a head
+    // closing its circle would meet its own tail sooner.
+    constexpr double TailReach = 0.5;
+    const QLineF segment(x1, y1, x2, y2);
+    QLineF stroke = segment;
+    if (segment.length() > 0) {
+        const QPointF along = (segment.p2() - segment.p1()) / segment.length();
+        stroke.setP1(segment.p1() - along * TailReach);
+    }
     painter.setPen(QPen(ToQColor(color), PenWidth, Qt::SolidLine, Qt::FlatCap));
-    painter.drawLine(QLineF(x1, y1, x2, y2));
+    painter.drawLine(stroke);
     // The pen reaches one pixel beyond the line; one more for rounding.
     constexpr int Reach = PenWidth;
-    const QRectF span = QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized();
+    const QRectF span = QRectF(stroke.p1(), stroke.p2()).normalized();
     Touch(span.toAlignedRect().adjusted(-Reach, -Reach, Reach, Reach));
 }
 

@@ -12,6 +12,20 @@ void PlaceInLanes(Arena& arena)
         arena.Place(slot, 100 + 40 * slot, 150, 0, 0.7f);
 }
 
+// How far a point lies from the nearest piece of a path, and which piece.
+std::pair<double, qsizetype> DistanceFromPath(QPointF point, const QList<QPointF>& path)
+{
+    std::pair<double, qsizetype> nearest{1e9, 0};
+    for (qsizetype i = 1; i < path.size(); ++i) {
+        const QPointF a = path[i - 1], along = path[i] - a;
+        const double t = std::clamp(QPointF::dotProduct(point - a, along)
+                                        / QPointF::dotProduct(along, along), 0.0, 1.0);
+        const QPointF off = point - (a + t * along);
+        nearest = std::min(nearest, {std::hypot(off.x(), off.y()), i});
+    }
+    return nearest;
+}
+
 } // namespace
 
 class TickTest : public QObject
@@ -33,6 +47,7 @@ private slots:
     void caveInGapInTheFrameClosesNextTick();
     void turningChangesTheHeadingByATwentiethOfARadian();
     void straightHeadsNeverMeetTheirOwnTrail();
+    void curlingHeadsLeaveAnUnbrokenBand();
     void longSessionLeavesOnlyGameColours();
 };
 
@@ -294,6 +309,52 @@ void TickTest::straightHeadsNeverMeetTheirOwnTrail()
                          qPrintable(QStringLiteral("angle %1 speed %2: died at (%3, %4) on %5")
                                         .arg(angle).arg(speed).arg(head.X).arg(head.Y)
                                         .arg(arena.game.HitColor, 0, 16)));
+            }
+        }
+    }
+}
+
+void TickTest::curlingHeadsLeaveAnUnbrokenBand()
+{
+    // A head held turning goes almost all the way round without meeting its
+    // own trail, and every pixel well inside the 2-pixel band along its path
+    // has its colour: no notch on the outer side of the bend for a crossing
+    // head to slip through.
+    Arena arena(1);
+    PlayerRecord& head = arena.match.Players[0];
+    arena.match.Players[1].Dead = true;
+    const int almostRound = int(2 * M_PI / 0.05) - 6;
+    for (int step = 0; step < 12; ++step) {
+        for (float speed : {0.6f, 0.87f, 1.19f}) {
+            for (bool left : {true, false}) {
+                arena.game.Field().ClearPlayfield();
+                arena.Place(0, 225.3f, 224.6f, 0, 0);
+                head.Angle = float(step * 0.53);
+                head.Speed = speed;
+                head.DX = float(std::sin(double(head.Angle)) * head.Speed);
+                head.DY = float(std::cos(double(head.Angle)) * head.Speed);
+                head.TurnLeft = left;
+                head.TurnRight = !left;
+                QList<QPointF> path{{head.X, head.Y}};
+                for (int tick = 0; tick < almostRound; ++tick) {
+                    arena.game.Tick();
+                    QVERIFY2(!head.Dead, qPrintable(QStringLiteral("died after %1 ticks").arg(tick)));
+                    path << QPointF(head.X, head.Y);
+                }
+                int inside = 0;
+                for (int y = 175; y < 275; ++y) {
+                    for (int x = 175; x < 275; ++x) {
+                        const auto [distance, piece] = DistanceFromPath(QPointF(x + 0.5, y + 0.5), path);
+                        // The ends of the trail are no bend.
+                        if (distance > 0.9 || piece < 3 || piece > path.size() - 3)
+                            continue;
+                        ++inside;
+                        QVERIFY2(arena.At(x, y) == PlayerColors[0],
+                                 qPrintable(QStringLiteral("speed %1 heading %2: notch at (%3, %4)")
+                                                .arg(speed).arg(step * 0.53).arg(x).arg(y)));
+                    }
+                }
+                QVERIFY2(inside > 100, qPrintable(QString::number(inside)));
             }
         }
     }
