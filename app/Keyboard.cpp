@@ -48,6 +48,14 @@ void Keyboard::Picture1_KeyUp(int code)
     SetTurnFlags(code, false);
 }
 
+void Keyboard::Picture1_LostFocus()
+{
+    for (PlayerRecord& player : match.Players) {
+        player.TurnLeft = false;
+        player.TurnRight = false;
+    }
+}
+
 void Keyboard::SetTurnFlags(int code, bool held)
 {
     // Every slot's keys count, whether or not that player is in the match.

@@ -14,6 +14,8 @@ public:
 
     void Picture1_KeyDown(int code);
     void Picture1_KeyUp(int code);
+    // The keys' releases go elsewhere now, so nobody may be left turning.
+    void Picture1_LostFocus();
 
 private:
     void SetTurnFlags(int code, bool held);

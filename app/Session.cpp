@@ -29,10 +29,20 @@ Session::Session(RandomSource& random, std::function<void()> endProgram)
             return;
         keyboard.Picture1_KeyUp(heldKeys.Released(*event));
     });
+    QObject::connect(form1.Picture1, &PlayfieldView::FocusLost, &form1, [this] {
+        heldKeys.Forget();
+        keyboard.Picture1_LostFocus();
+    });
     QObject::connect(&form1, &Form1::Unloaded, &form1, [this] { Form1_Unload(); });
     QObject::connect(&form2, &Form2::StartChosen, &form2, [this] { Start(); });
     QObject::connect(&form2, &Form2::ExitChosen, &form2, [this] { Form1_Unload(); });
     QObject::connect(&form2, &Form2::Unloaded, &form2, [this] { Form1_Unload(); });
+}
+
+Session::~Session()
+{
+    // The game window goes after the keys and loses the focus as it goes.
+    QObject::disconnect(form1.Picture1, nullptr, &form1, nullptr);
 }
 
 void Session::Form1_Load()

@@ -21,6 +21,7 @@ class Session final : public Screens
 public:
     // endProgram ends the process at once and does not return.
     Session(RandomSource& random, std::function<void()> endProgram);
+    ~Session() override;
 
     // Start-up: the setup window first; the game window opens with Start.
     void Form1_Load();

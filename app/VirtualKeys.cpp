@@ -1,6 +1,30 @@
 #include "VirtualKeys.h"
 
+#include <QChar>
 #include <QKeyEvent>
+#include <QLocale>
+
+namespace {
+
+// Where the scan codes of a platform start from the PC's own.
+#ifdef Q_OS_WIN
+constexpr quint32 ScanCodeOffset = 0;
+#else
+constexpr quint32 ScanCodeOffset = 8;
+#endif
+
+// The script of the letter a key types, or Unknown for any other key.
+QChar::Script LetterScript(const QKeyEvent& event)
+{
+    // Qt names a key that types a character by that character, upper case;
+    // keys without one have codes beyond Unicode.
+    const int key = event.key();
+    if (key <= 0 || key > 0x10FFFF || !QChar::isLetter(char32_t(key)))
+        return QChar::Script_Unknown;
+    return QChar::script(char32_t(key));
+}
+
+} // namespace
 
 int VirtualKeyCode(const QKeyEvent& event)
 {
@@ -25,9 +49,41 @@ int VirtualKeyCode(const QKeyEvent& event)
     }
 }
 
+int LetterKeyAtPlace(quint32 nativeScanCode)
+{
+    switch (nativeScanCode - ScanCodeOffset) {
+    case 16: return VirtualKey::Q;
+    case 17: return VirtualKey::W;
+    case 24: return VirtualKey::O;
+    case 25: return VirtualKey::P;
+    case 47: return VirtualKey::V;
+    case 48: return VirtualKey::B;
+    default: return VirtualKey::None;
+    }
+}
+
+HeldKeys::HeldKeys()
+    : latinLetters(QLocale::system().script() == QLocale::LatinScript
+                   || QLocale::system().script() == QLocale::AnyScript)
+{
+}
+
+int HeldKeys::CodeOf(const QKeyEvent& event)
+{
+    const QChar::Script script = LetterScript(event);
+    if (script != QChar::Script_Unknown)
+        latinLetters = script == QChar::Script_Latin;
+    const int code = VirtualKeyCode(event);
+    if (code != VirtualKey::None || latinLetters || event.nativeScanCode() == 0)
+        return code;
+    // Not every key in such a layout types a letter: Greek has ; where US
+    // has Q, Hebrew / and '.
+    return LetterKeyAtPlace(event.nativeScanCode());
+}
+
 int HeldKeys::Pressed(const QKeyEvent& event)
 {
-    const int code = VirtualKeyCode(event);
+    const int code = CodeOf(event);
     if (event.nativeScanCode() != 0)
         codeByScanCode.insert(event.nativeScanCode(), code);
     return code;
@@ -37,8 +93,13 @@ int HeldKeys::Released(const QKeyEvent& event)
 {
     const auto held = codeByScanCode.constFind(event.nativeScanCode());
     if (event.nativeScanCode() == 0 || held == codeByScanCode.cend())
-        return VirtualKeyCode(event);
+        return CodeOf(event);
     const int code = *held;
     codeByScanCode.erase(held);
     return code;
+}
+
+void HeldKeys::Forget()
+{
+    codeByScanCode.clear();
 }

@@ -30,3 +30,9 @@ void PlayfieldView::keyReleaseEvent(QKeyEvent* event)
 {
     emit KeyUp(event);
 }
+
+void PlayfieldView::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    emit FocusLost();
+}

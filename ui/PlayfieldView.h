@@ -17,11 +17,15 @@ public:
 signals:
     void KeyDown(QKeyEvent* event);
     void KeyUp(QKeyEvent* event);
+    // The keyboard went to another widget or window, or the window stopped
+    // being the active one.
+    void FocusLost();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     // Tab is nobody's key here, and there is nowhere to move the focus to.
     bool focusNextPrevChild(bool) override { return false; }
 

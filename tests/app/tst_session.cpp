@@ -92,6 +92,10 @@ private slots:
     void otherKeysTurnNobody_data();
     void otherKeysTurnNobody();
     void autoRepeatKeepsAHeldKeyHeld();
+    void letterKeysInEveryLayout_data();
+    void letterKeysInEveryLayout();
+    void losingTheKeyboardLetsGoOfEveryKey_data();
+    void losingTheKeyboardLetsGoOfEveryKey();
     void releaseNamesTheKeyThatWentDown_data();
     void releaseNamesTheKeyThatWentDown();
     void bothKeysHeldKeepTheHeading();
@@ -187,6 +191,84 @@ void SessionTest::autoRepeatKeepsAHeldKeyHeld()
     }
     table.Release(Qt::Key_Q);
     QCOMPARE(table.HeldFlags(), QStringList{});
+}
+
+void SessionTest::letterKeysInEveryLayout_data()
+{
+    // What a layout gives for a physical key (X11 key numbers: 24 is where
+    // a US keyboard has Q, 38 its A), after a letter typed at 38.
+    QTest::addColumn<int>("typedBefore");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("scanCode");
+    QTest::addColumn<QStringList>("held");
+    const QStringList nobody;
+    QTest::newRow("AZERTY: Q is where US has A") << int(Qt::Key_Q) << int(Qt::Key_Q) << 38 << QStringList{Held(1, true)};
+    QTest::newRow("AZERTY: A where US has Q") << int(Qt::Key_Q) << int(Qt::Key_A) << 24 << nobody;
+    QTest::newRow("Dvorak: ' where US has Q") << int(Qt::Key_A) << int(Qt::Key_Apostrophe) << 24 << nobody;
+    QTest::newRow("Russian: Q's place") << 0x424 << 0x419 << 24 << QStringList{Held(1, true)};
+    QTest::newRow("Russian: W's place") << 0x424 << 0x426 << 25 << QStringList{Held(1, false)};
+    QTest::newRow("Russian: V's place") << 0x424 << 0x41C << 55 << QStringList{Held(2, true)};
+    QTest::newRow("Russian: B's place") << 0x424 << 0x418 << 56 << QStringList{Held(2, false)};
+    QTest::newRow("Russian: O's place") << 0x424 << 0x429 << 32 << QStringList{Held(3, true)};
+    QTest::newRow("Russian: P's place") << 0x424 << 0x417 << 33 << QStringList{Held(3, false)};
+    QTest::newRow("Russian: A's place") << 0x424 << 0x424 << 38 << nobody;
+    QTest::newRow("Greek: ; at Q's place") << 0x391 << int(Qt::Key_Semicolon) << 24 << QStringList{Held(1, true)};
+    QTest::newRow("Hebrew: ' at W's place") << 0x5E9 << int(Qt::Key_Apostrophe) << 25 << QStringList{Held(1, false)};
+    QTest::newRow("Arabic: P's place") << 0x634 << 0x62D << 33 << QStringList{Held(3, false)};
+}
+
+void SessionTest::letterKeysInEveryLayout()
+{
+    QFETCH(int, typedBefore);
+    QFETCH(int, key);
+    QFETCH(int, scanCode);
+    QFETCH(QStringList, held);
+    Table table;
+    const auto send = [&table](QEvent::Type type, int key, int scanCode) {
+        QKeyEvent event(type, key, Qt::NoModifier, quint32(scanCode), 0, 0);
+        QApplication::sendEvent(table.session.form1.Picture1, &event);
+    };
+    send(QEvent::KeyPress, typedBefore, 38);
+    send(QEvent::KeyRelease, typedBefore, 38);
+    send(QEvent::KeyPress, key, scanCode);
+    QCOMPARE(table.HeldFlags(), held);
+    send(QEvent::KeyRelease, key, scanCode);
+    QCOMPARE(table.HeldFlags(), QStringList{});
+}
+
+void SessionTest::losingTheKeyboardLetsGoOfEveryKey_data()
+{
+    QTest::addColumn<bool>("toAnotherWindow");
+    QTest::newRow("another window becomes active") << true;
+    QTest::newRow("no window of the game is active") << false;
+}
+
+void SessionTest::losingTheKeyboardLetsGoOfEveryKey()
+{
+    QFETCH(bool, toAnotherWindow);
+    Table table;
+    QWidget elsewhere;
+    QApplication::setActiveWindow(&table.session.form1);
+    QVERIFY(table.session.form1.Picture1->hasFocus());
+    table.Aim(0, 200, 200, 0, 1);
+    table.Press(Qt::Key_Left);
+    table.Press(Qt::Key_2, Qt::KeypadModifier);
+    if (toAnotherWindow) {
+        elsewhere.show();
+        QApplication::setActiveWindow(&elsewhere);
+    } else {
+        QApplication::setActiveWindow(nullptr);
+    }
+    QCOMPARE(table.HeldFlags(), QStringList{});
+    // The keys come up elsewhere; back here, the game has gone on straight.
+    QApplication::setActiveWindow(&table.session.form1);
+    const PlayerRecord& head = table.session.match.Players[0];
+    table.session.game.Tick();
+    QCOMPARE(head.DX, 0.f);
+    QCOMPARE(head.Y, 201.f);
+    // A key still held acts again from its next press.
+    table.Press(Qt::Key_Left);
+    QCOMPARE(table.HeldFlags(), QStringList{Held(0, true)});
 }
 
 void SessionTest::releaseNamesTheKeyThatWentDown_data()
