@@ -20,11 +20,13 @@ packages=(
   desktop-file-utils
   appstream
   # end-to-end tests and the demo without a display: a virtual display, a
-  # window manager, key presses, screen settings and screenshots
+  # window manager, key presses, keyboard layouts, screen settings and
+  # screenshots
   xvfb
   openbox
   xdotool
   x11-utils
+  x11-xkb-utils
   imagemagick
 )
 

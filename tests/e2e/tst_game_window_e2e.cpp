@@ -58,7 +58,9 @@ class GameWindowEndToEnd : public QObject
 
 private slots:
     void initTestCase();
+    void heldKeyCurlsTheTrailAndEscapeEndsTheGame_data();
     void heldKeyCurlsTheTrailAndEscapeEndsTheGame();
+    void cleanup();
     void closingTheWindowEndsTheGame();
 
 private:
@@ -71,43 +73,66 @@ void GameWindowEndToEnd::initTestCase()
     QVERIFY2(display.Start(&error), qPrintable(error));
 }
 
-// Player 1 holds the left arrow and curls; player 2 touches nothing and runs
-// straight. The heads start at random, so a start where player 1 dies at
-// once says nothing and is played again.
+void GameWindowEndToEnd::cleanup()
+{
+    display.Run(QStringLiteral("setxkbmap"), {QStringLiteral("us")});
+}
+
+void GameWindowEndToEnd::heldKeyCurlsTheTrailAndEscapeEndsTheGame_data()
+{
+    // The key is named as the layout names it, so xdotool presses the
+    // physical key that carries it.
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QRgb>("curling");
+    QTest::addColumn<QRgb>("straight");
+    QTest::newRow("US, player 1's left arrow") << "us" << "Left" << Green << Red;
+    QTest::newRow("Russian, the key at Q's place") << "ru" << "Cyrillic_shorti" << Red << Green;
+    QTest::newRow("French, the key labelled Q") << "fr" << "q" << Red << Green;
+}
+
+// One player holds a turn key and curls; the other touches nothing and runs
+// straight. The heads start at random, so a start where the curling player
+// dies at once says nothing and is played again.
 void GameWindowEndToEnd::heldKeyCurlsTheTrailAndEscapeEndsTheGame()
 {
+    QFETCH(QString, layout);
+    QFETCH(QString, key);
+    QFETCH(QRgb, curling);
+    QFETCH(QRgb, straight);
+    QVERIFY(display.Run(QStringLiteral("setxkbmap"), {layout}));
     for (int attempt = 1; attempt <= 4; ++attempt) {
         QProcess game;
         QVERIFY2(display.Launch(game, QStringLiteral(KLIKVAR_BINARY)), qPrintable(game.errorString()));
         const auto window = Program::StartMatch(display);
         QVERIFY2(window, "the game window never showed");
-        QVERIFY(display.Run(QStringLiteral("xdotool"), {"keydown", "Left"}));
+        QVERIFY(display.Run(QStringLiteral("xdotool"), {"keydown", key}));
         QThread::msleep(700);
-        QVERIFY(display.Run(QStringLiteral("xdotool"), {"keyup", "Left"}));
+        QVERIFY(display.Run(QStringLiteral("xdotool"), {"keyup", key}));
         QThread::msleep(150);
 
         const QImage shot = display.Screenshot(*window, Program::ShotPath(QStringLiteral("game-window.png")));
         QCOMPARE(shot.size(), QSize(594, 456));
-        const Trail curled = Measure(shot, Green);
-        const Trail straight = Measure(shot, Red);
+        const Trail curled = Measure(shot, curling);
+        const Trail unsteered = Measure(shot, straight);
 
         QVERIFY(display.Run(QStringLiteral("xdotool"), {"key", "Escape"}));
         QVERIFY2(game.waitForFinished(5000), "Esc did not end the game");
         QCOMPARE(game.exitStatus(), QProcess::NormalExit);
         QCOMPARE(game.exitCode(), 0);
 
-        qInfo("player 1: %d pixels, bend %.1f; player 2: %d pixels, bend %.1f", curled.pixels,
-              curled.bend, straight.pixels, straight.bend);
+        qInfo("held: %d pixels, bend %.1f; free: %d pixels, bend %.1f", curled.pixels,
+              curled.bend, unsteered.pixels, unsteered.bend);
         if (curled.pixels < 60) {
-            qInfo("attempt %d: player 1 died after %d pixels, playing again", attempt, curled.pixels);
+            qInfo("attempt %d: the held player died after %d pixels, playing again", attempt, curled.pixels);
             continue;
         }
         QVERIFY2(curled.bend > 4, qPrintable(QStringLiteral("held key, bend %1").arg(curled.bend)));
-        if (straight.pixels >= 30)
-            QVERIFY2(straight.bend < 2.5, qPrintable(QStringLiteral("no key, bend %1").arg(straight.bend)));
+        if (unsteered.pixels >= 30)
+            QVERIFY2(unsteered.bend < 2.5, qPrintable(QStringLiteral("no key, bend %1").arg(unsteered.bend)));
         return;
     }
-    QFAIL("player 1 died at once in every attempt");
+    QFAIL("the held player died at once in every attempt");
 }
 
 // The window manager's close (Alt+F4 in openbox) is the close box.
