@@ -7,7 +7,6 @@
 #include "Rules.h"
 #include "Screens.h"
 
-#include <cmath>
 
 namespace {
 
@@ -21,8 +20,7 @@ constexpr int FrameCorner = 448;
 void Steer(PlayerRecord& p, double turn)
 {
     p.Angle = StoreSingle(double(p.Angle) + turn);
-    p.DX = StoreSingle(std::sin(double(p.Angle)) * p.Speed);
-    p.DY = StoreSingle(std::cos(double(p.Angle)) * p.Speed);
+    AimHeading(p);
 }
 
 } // namespace

@@ -6,6 +6,12 @@
 #include <algorithm>
 #include <cmath>
 
+void AimHeading(PlayerRecord& player)
+{
+    player.DX = StoreSingle(std::sin(double(player.Angle)) * player.Speed);
+    player.DY = StoreSingle(std::cos(double(player.Angle)) * player.Speed);
+}
+
 int Module1::LastActiveSlot() const
 {
     return std::clamp<int>(LastPlayer, -1, int(Players.size()) - 1);
@@ -31,8 +37,7 @@ void Module1::StartRound(RandomSource& random)
         p.Y = StoreSingle(r2 * 225 + 112);
         p.Angle = StoreSingle(r3 * 10);
         p.Speed = StoreSingle((r4 * 6 + 6) / 10);
-        p.DX = StoreSingle(std::sin(double(p.Angle)) * p.Speed);
-        p.DY = StoreSingle(std::cos(double(p.Angle)) * p.Speed);
+        AimHeading(p);
         p.Dead = false;
         p.PassTicks = 0;
         p.TurnLeft = false;

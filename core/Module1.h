@@ -26,6 +26,9 @@ struct PlayerRecord
     std::int16_t PassTicks = 0; // ticks of pass-through left
 };
 
+// Points the step along the heading: DX and DY from Angle and Speed.
+void AimHeading(PlayerRecord& player);
+
 // The match every window shares, alive for the whole process.
 struct Module1
 {

@@ -44,8 +44,11 @@ private:
     QImage image;
     QPainter painter;
     QList<QRect> changed;
-    // Everything drawn since the last frame: the only places the same frame
-    // drawn again can change, since it already covers its band elsewhere.
+    // The areas drawn on since the frame was last drawn. Drawing the same
+    // frame again changes pixels only where one of them crosses its band: a
+    // cave-in cuts a gap in the frame, the next tick's frame closes it, and
+    // those pixels must be repainted; the rest of the frame is on screen
+    // already.
     QList<QRect> drawnSinceFrame;
     QRect lastFrame;
     ColorRef lastFrameColor = Black;

@@ -331,8 +331,7 @@ void TickTest::curlingHeadsLeaveAnUnbrokenBand()
                 arena.Place(0, 225.3f, 224.6f, 0, 0);
                 head.Angle = float(step * 0.53);
                 head.Speed = speed;
-                head.DX = float(std::sin(double(head.Angle)) * head.Speed);
-                head.DY = float(std::cos(double(head.Angle)) * head.Speed);
+                AimHeading(head);
                 head.TurnLeft = left;
                 head.TurnRight = !left;
                 QList<QPointF> path{{head.X, head.Y}};
