@@ -14,11 +14,13 @@ packages=(
   qt6-qpa-plugins
   qt6-wayland
   fonts-liberation2
-  # the .deb package: its library dependencies and their checks
+  # the .deb package: its library dependencies, its hardening flags and its
+  # checks, Debian's own among them
   dpkg-dev
   file
   desktop-file-utils
   appstream
+  lintian
   # end-to-end tests and the demo without a display: a virtual display, a
   # window manager, key presses, keyboard layouts, screen settings and
   # screenshots

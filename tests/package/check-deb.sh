@@ -21,7 +21,21 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', not $version"
 [ "$(field Section)" = games ] || fail "Section is '$(field Section)'"
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
-[ -n "$(field Description)" ] || fail "no Description"
+# A synopsis line, then the long text indented by exactly one space, without
+# the synopsis again.
+description=$(field Description)
+synopsis=$(head -n 1 <<<"$description")
+long_text=$(tail -n +2 <<<"$description")
+[ -n "$synopsis" ] && [ ${#synopsis} -le 80 ] || fail "bad synopsis: '$synopsis'"
+[ -n "$long_text" ] || fail "no long description"
+! grep -v '^ [^ ]' <<<"$long_text" || fail "long description lines above are not indented by one space"
+! grep -qixF " $synopsis" <<<"$long_text" || fail "the long description repeats the synopsis"
+
+# Debian's own checks, the pedantic ones included.
+if ! lintian_report=$(lintian --pedantic --fail-on error,warning "$deb" 2>&1) \
+   || grep -qE '^[EW]: ' <<<"$lintian_report"; then
+  fail "lintian --pedantic: $lintian_report"
+fi
 depends=$(field Depends)
 depended_names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
 for needed in libqt6core6 libqt6gui6 libqt6widgets6 libc6 libstdc++6 qt6-qpa-plugins fonts-liberation2; do
@@ -33,7 +47,10 @@ dpkg -x "$deb" "$root"
 
 # Exactly these files, nothing from the build or the tests.
 expected=(
-  "usr/bin/klikvar"
+  "usr/games/klikvar"
+  "usr/share/man/man6/klikvar.6.gz"
+  "usr/share/doc/klikvar/changelog.gz"
+  "usr/share/doc/klikvar/copyright"
   "usr/share/applications/$app_id.desktop"
   "usr/share/metainfo/$app_id.metainfo.xml"
   "usr/share/icons/hicolor/scalable/apps/$app_id.svg"
@@ -44,14 +61,14 @@ done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . -type f -printf '%P\n' | sort) \
   || fail "the installed files differ from the expected ones (< expected, > installed)"
 
-[ -x "$root/usr/bin/klikvar" ] && file -b "$root/usr/bin/klikvar" | grep -q ELF \
-  || fail "usr/bin/klikvar is not an executable program"
+[ -x "$root/usr/games/klikvar" ] && file -b "$root/usr/games/klikvar" | grep -q ELF \
+  || fail "usr/games/klikvar is not an executable program"
 
 # The desktop entry starts the installed program and shows the installed icon.
 desktop=$root/usr/share/applications/$app_id.desktop
 exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
 icon_name=$(sed -n 's/^Icon=//p' "$desktop")
-[ -n "$exec_name" ] && [ -x "$root/usr/bin/$exec_name" ] || fail "Exec '$exec_name' is not in usr/bin"
+[ -n "$exec_name" ] && [ -x "$root/usr/games/$exec_name" ] || fail "Exec '$exec_name' is not in usr/games"
 for size in 16 32 48 64 128 256; do
   png=$root/usr/share/icons/hicolor/${size}x$size/apps/$icon_name.png
   file -b "$png" 2>/dev/null | grep -q "PNG image data, $size x $size," \
@@ -63,7 +80,15 @@ metainfo=$root/usr/share/metainfo/$app_id.metainfo.xml
 grep -q "<id>$app_id</id>" "$metainfo" || fail "metainfo id is not $app_id"
 launchable=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$metainfo")
 [ -f "$root/usr/share/applications/$launchable" ] || fail "launchable '$launchable' is not installed"
-grep -q "<release version=\"$version\"" "$metainfo" || fail "metainfo has no release $version"
+# The changelog's latest entry and the metadata's release are this version,
+# released on the same day.
+changelog=$scratch/changelog
+gunzip -c "$root/usr/share/doc/klikvar/changelog.gz" >"$changelog"
+[ "$(dpkg-parsechangelog -l "$changelog" -S Version)" = "$version" ] \
+  || fail "the changelog's latest entry is not $version"
+released=$(date -u -d "$(dpkg-parsechangelog -l "$changelog" -S Date)" +%F)
+grep -q "<release version=\"$version\" date=\"$released\"" "$metainfo" \
+  || fail "metainfo has no release $version dated $released, as the changelog says"
 
 [ $failures -eq 0 ] && echo "$(basename "$deb"): all checks passed"
 exit $((failures > 0))

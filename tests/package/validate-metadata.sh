@@ -13,8 +13,16 @@ if [ $? -ne 0 ] || [ -n "$report" ]; then
   status=1
 fi
 
-# --strict fails on everything above the pedantic hints.
-if ! appstreamcli validate --no-net --strict --explain "$metainfo_file"; then
+# Every note down to the pedantic hints fails, but for two this metadata
+# means: <developer>, which Debian 12's validator predates, and a keyboard
+# required rather than recommended, since the game cannot be played without.
+report=$(appstreamcli validate --no-net --pedantic --explain "$metainfo_file" 2>&1)
+validated=$?
+unexpected=$(grep -E '^[EWIP]: ' <<<"$report" \
+  | grep -vE ': (unknown-tag developer|relation-control-in-requires)$')
+if [ $validated -ne 0 ] || [ -n "$unexpected" ]; then
+  echo "appstreamcli validate $metainfo_file:"
+  echo "$report"
   status=1
 fi
 exit $status
