@@ -8,6 +8,9 @@ game_binary=$(realpath "$1")
 mkdir -p "$2"
 shots=$(realpath "$2")
 
+# Only the demo needs these, so the play command leaves them to it.
+bash "$(dirname "$0")/install-deps.sh" demo
+
 setup_title='Q.V.Z Klikvar v1.01'
 game_title='Q.V.Z Klikvar' # the winner window's too
 

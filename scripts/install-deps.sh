@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Klikvar needs to build, run and test, skipping
-# those already present. Runs apt-get update only when something is missing.
+# Installs the Debian packages one use of Klikvar needs, skipping those
+# already present. Runs apt-get update only when something is missing.
+# Usage: install-deps.sh [GROUP...]   (build unless given)
+#   build    build and play the game
+#   package  build the .deb with cpack
+#   demo     a private virtual display: the demo without a display, the
+#            benchmarks
+#   test     everything the tests use: all of the above and the checkers
+#   icons    redraw the icon's sizes (scripts/render-icons.sh)
 set -euo pipefail
 
-packages=(
-  # build
+build=(
   g++
   cmake
   ninja-build
@@ -14,23 +20,47 @@ packages=(
   qt6-qpa-plugins
   qt6-wayland
   fonts-liberation2
-  # the .deb package: its library dependencies, its hardening flags and its
-  # checks, Debian's own among them
+)
+# cpack finds the package's library dependencies with dpkg-shlibdeps.
+package=(
   dpkg-dev
   file
-  desktop-file-utils
-  appstream
-  lintian
-  # end-to-end tests and the demo without a display: a virtual display, a
-  # window manager, key presses, keyboard layouts, screen settings and
-  # screenshots
+)
+# A virtual display, a window manager, key presses, screen settings and
+# screenshots.
+demo=(
   xvfb
   openbox
   xdotool
   x11-utils
-  x11-xkb-utils
   imagemagick
 )
+# The end-to-end tests also switch keyboard layouts.
+layouts=(
+  x11-xkb-utils
+)
+# Debian's and the desktop's own checks of the package and its metadata.
+checkers=(
+  lintian
+  appstream
+  desktop-file-utils
+)
+icons=(
+  librsvg2-bin
+  imagemagick
+)
+
+packages=()
+for group in "${@:-build}"; do
+  case $group in
+    build) packages+=("${build[@]}") ;;
+    package) packages+=("${package[@]}") ;;
+    demo) packages+=("${demo[@]}") ;;
+    test) packages+=("${build[@]}" "${package[@]}" "${demo[@]}" "${layouts[@]}" "${checkers[@]}") ;;
+    icons) packages+=("${icons[@]}") ;;
+    *) echo "install-deps.sh: unknown group '$group' (build, package, demo, test or icons)" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

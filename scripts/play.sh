@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the game; without a display,
-# plays a short demo and saves its screenshots in build/demo/.
+# Installs what building and playing need, builds, and starts the game;
+# without a display, installs a virtual display, plays a short demo on it and
+# saves its screenshots in build/demo/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

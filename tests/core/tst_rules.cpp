@@ -8,7 +8,7 @@ namespace {
 // Parks a head in the middle, heading slowly down, far from everything.
 void Park(Arena& arena, int slot)
 {
-    arena.Place(slot, 60 + 50 * slot, 60, 0, 0.7f);
+    arena.Place(slot, static_cast<float>(60 + 50 * slot), 60, 0, 0.7f);
 }
 
 } // namespace

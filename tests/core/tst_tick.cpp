@@ -9,7 +9,7 @@ namespace {
 void PlaceInLanes(Arena& arena)
 {
     for (int slot = 0; slot <= arena.match.LastPlayer; ++slot)
-        arena.Place(slot, 100 + 40 * slot, 150, 0, 0.7f);
+        arena.Place(slot, static_cast<float>(100 + 40 * slot), 150, 0, 0.7f);
 }
 
 // How far a point lies from the nearest piece of a path, and which piece.

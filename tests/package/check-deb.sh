@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the .deb from the configured build tree, unpacks it into a scratch
-# root and checks what it declares and where everything lands.
+# root and checks what it declares and where everything lands. The icon
+# sizes come in KLIKVAR_ICON_SIZES, separated by spaces.
 set -euo pipefail
 build_dir=$1
 app_id=$2
@@ -55,7 +56,7 @@ expected=(
   "usr/share/metainfo/$app_id.metainfo.xml"
   "usr/share/icons/hicolor/scalable/apps/$app_id.svg"
 )
-for size in 16 32 48 64 128 256; do
+for size in $KLIKVAR_ICON_SIZES; do
   expected+=("usr/share/icons/hicolor/${size}x$size/apps/$app_id.png")
 done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . -type f -printf '%P\n' | sort) \
@@ -69,7 +70,7 @@ desktop=$root/usr/share/applications/$app_id.desktop
 exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
 icon_name=$(sed -n 's/^Icon=//p' "$desktop")
 [ -n "$exec_name" ] && [ -x "$root/usr/games/$exec_name" ] || fail "Exec '$exec_name' is not in usr/games"
-for size in 16 32 48 64 128 256; do
+for size in $KLIKVAR_ICON_SIZES; do
   png=$root/usr/share/icons/hicolor/${size}x$size/apps/$icon_name.png
   file -b "$png" 2>/dev/null | grep -q "PNG image data, $size x $size," \
     || fail "Icon '$icon_name' has no ${size}x$size PNG"
