@@ -1,12 +1,49 @@
 #include "Controls.h"
 
 #include "DesignFont.h"
+#include "OutlineShape.h"
 #include "ProgramIcon.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QStyle>
 #include <QWidget>
+
+namespace {
+
+// Centres the window on its screen. The frame is known here on most
+// platforms, and only after mapping on X11; then the client area is centred.
+void CentreOnScreen(QWidget& window)
+{
+    const QRect screenArea = window.screen()->availableGeometry();
+    const QSize outer = window.frameGeometry().size();
+    window.move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, outer, screenArea).topLeft());
+}
+
+// Watches one event of a window and answers it with an action.
+class WindowEvent : public QObject
+{
+public:
+    WindowEvent(QWidget& window, QEvent::Type type, std::function<bool(QEvent*)> action)
+        : QObject(&window), type(type), action(std::move(action))
+    {
+        window.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == type && watched == parent())
+            return action(event);
+        return false;
+    }
+
+private:
+    QEvent::Type type;
+    std::function<bool(QEvent*)> action;
+};
+
+} // namespace
 
 QString FamilyName(const char* family, int index)
 {
@@ -23,6 +60,15 @@ QLabel* MakeLabel(const QString& name, const QString& caption, const QRect& geom
     label->setAlignment(across | Qt::AlignTop);
     label->setWordWrap(true);
     return label;
+}
+
+OutlineShape* MakeOutline(const QString& name, const QColor& color, const QRect& geometry,
+                          QWidget* parent)
+{
+    auto* shape = new OutlineShape(color, parent);
+    shape->setObjectName(name);
+    shape->setGeometry(geometry);
+    return shape;
 }
 
 void SetTextColor(QWidget* control, const QColor& color)
@@ -55,9 +101,22 @@ void DesignWindow(QWidget& window, const QString& title, int width, int height)
     window.setAutoFillBackground(true);
 }
 
-void CentreOnScreen(QWidget& window)
+void CentreWhenFirstShown(QWidget& window)
 {
-    const QRect screenArea = window.screen()->availableGeometry();
-    const QSize outer = window.frameGeometry().size();
-    window.move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, outer, screenArea).topLeft());
+    new WindowEvent(window, QEvent::Show, [&window, placed = false](QEvent*) mutable {
+        if (!placed) {
+            placed = true;
+            CentreOnScreen(window);
+        }
+        return false;
+    });
+}
+
+void WhenClosed(QWidget& window, std::function<void()> unloaded)
+{
+    new WindowEvent(window, QEvent::Close, [unloaded = std::move(unloaded)](QEvent* event) {
+        event->accept();
+        unloaded();
+        return true;
+    });
 }

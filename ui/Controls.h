@@ -5,8 +5,18 @@
 #include <QString>
 #include <Qt>
 
+#include <functional>
+
+class OutlineShape;
 class QLabel;
 class QWidget;
+
+// The rows of player controls on the game and setup windows stand this far
+// apart.
+inline constexpr int RowStep = 64;
+// The large text of the designs: banner, options, rounds, Start and Exit, the
+// winner window.
+inline constexpr qreal BigText = 13.5;
 
 // Controls are named as designed; a member of a control family carries its
 // index, "Label1(2)".
@@ -16,6 +26,10 @@ QString FamilyName(const char* family, int index);
 // centred, starting at the top, wrapped at word ends within the label.
 QLabel* MakeLabel(const QString& name, const QString& caption, const QRect& geometry,
                   qreal pointSize, Qt::Alignment across, QWidget* parent);
+
+// A rectangle outline in the given colour.
+OutlineShape* MakeOutline(const QString& name, const QColor& color, const QRect& geometry,
+                          QWidget* parent);
 
 void SetTextColor(QWidget* control, const QColor& color);
 QColor TextColor(const QWidget* control);
@@ -27,6 +41,10 @@ Qt::WindowFlags FixedFrame(Qt::WindowType type);
 // Title, the program's icon, a fixed client area and a black background.
 void DesignWindow(QWidget& window, const QString& title, int width, int height);
 
-// Centres the window on its screen. The frame is known here on most
-// platforms, and only after mapping on X11; then the client area is centred.
-void CentreOnScreen(QWidget& window);
+// Centres the window on its screen the first time it is shown; later shows
+// leave it where it is.
+void CentreWhenFirstShown(QWidget& window);
+
+// Runs unloaded when the window is closed, its close box included; the
+// window closes.
+void WhenClosed(QWidget& window, std::function<void()> unloaded);

@@ -8,6 +8,7 @@ FixedDialog::FixedDialog(const QString& title, int width, int height, QWidget* p
     : QDialog(parent, FixedFrame(Qt::Dialog))
 {
     DesignWindow(*this, title, width, height);
+    CentreWhenFirstShown(*this);
 }
 
 void FixedDialog::keyPressEvent(QKeyEvent* event)
@@ -17,13 +18,4 @@ void FixedDialog::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void FixedDialog::showEvent(QShowEvent* event)
-{
-    if (!placed) {
-        placed = true;
-        CentreOnScreen(*this);
-    }
-    QDialog::showEvent(event);
 }

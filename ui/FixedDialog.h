@@ -14,8 +14,4 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
-private:
-    bool placed = false;
 };

@@ -5,36 +5,29 @@
 #include "OutlineShape.h"
 #include "PlayfieldView.h"
 
-#include <QCloseEvent>
 #include <QImage>
 #include <QLabel>
-
-namespace {
-
-constexpr int RowStep = 64;
-
-} // namespace
 
 Form1::Form1(const QImage& playfield, QWidget* parent)
     : QWidget(parent, FixedFrame(Qt::Window))
 {
     DesignWindow(*this, QStringLiteral("Q.V.Z Klikvar"), 594, 456);
+    CentreWhenFirstShown(*this);
+    WhenClosed(*this, [this] { emit Unloaded(); });
 
     Picture1 = new PlayfieldView(playfield, this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setGeometry(0, 0, 450, 450);
 
     Label4 = MakeLabel(QStringLiteral("Label4"), QStringLiteral("Level 0"),
-                       QRect(112, 184, 209, 25), 13.5, Qt::AlignHCenter, Picture1);
+                       QRect(112, 184, 209, 25), BigText, Qt::AlignHCenter, Picture1);
     SetTextColor(Label4, Qt::white);
     Label4->hide();
 
     for (int i = 0; i < ScoreRows; ++i) {
         const QColor rowColor = ToQColor(PlayerColors[i]);
         const int offset = RowStep * i;
-        Shape1[i] = new OutlineShape(rowColor, this);
-        Shape1[i]->setObjectName(FamilyName("Shape1", i));
-        Shape1[i]->setGeometry(456, 8 + offset, 129, 57);
+        Shape1[i] = MakeOutline(FamilyName("Shape1", i), rowColor, QRect(456, 8 + offset, 129, 57), this);
         Label1[i] = MakeLabel(FamilyName("Label1", i), QStringLiteral("Hráč %1").arg(i + 1),
                               QRect(464, 16 + offset, 113, 17), 9.75, Qt::AlignHCenter, this);
         Label2[i] = MakeLabel(FamilyName("Label2", i), QStringLiteral("00"),
@@ -69,19 +62,4 @@ void Form1::ShowScoreRows(std::int16_t lastPlayer)
         Label1[i]->show();
         Label2[i]->show();
     }
-}
-
-void Form1::showEvent(QShowEvent* event)
-{
-    if (!placed) {
-        placed = true;
-        CentreOnScreen(*this);
-    }
-    QWidget::showEvent(event);
-}
-
-void Form1::closeEvent(QCloseEvent* event)
-{
-    event->accept();
-    emit Unloaded();
 }

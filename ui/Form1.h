@@ -13,7 +13,8 @@ class QLabel;
 
 // The game window: the playfield on the left, the scoreboard on the right,
 // the level banner over the playfield between rounds and the credit label.
-// It only shows; the rules and the keys are handled elsewhere.
+// It only shows: its timer, key and unload handlers live in app/ (Session
+// and Keyboard), the rules in core/.
 class Form1 : public QWidget
 {
     Q_OBJECT
@@ -27,22 +28,15 @@ public:
     // beyond; rows 0 and 1 always stay.
     void ShowScoreRows(std::int16_t lastPlayer);
 
-    PlayfieldView* Picture1;
-    QLabel* Label4; // level banner
-    QLabel* Label3; // credit
-    std::array<OutlineShape*, ScoreRows> Shape1{};
-    std::array<QLabel*, ScoreRows> Label1{}; // names
-    std::array<QLabel*, ScoreRows> Label2{}; // scores
-    QTimer Timer1;
+    PlayfieldView* Picture1;                        // the playfield; takes the keys
+    QLabel* Label4;                                 // level banner over the playfield
+    QLabel* Label3;                                 // credit "Q.V.Z", recoloured by the tick
+    std::array<OutlineShape*, ScoreRows> Shape1{};  // outline of each scoreboard row
+    std::array<QLabel*, ScoreRows> Label1{};        // player names in the scoreboard
+    std::array<QLabel*, ScoreRows> Label2{};        // scores under the names
+    QTimer Timer1;                                  // the 10 ms game tick
 
 signals:
     // The window was closed: the program ends with it.
     void Unloaded();
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    bool placed = false;
 };

@@ -6,7 +6,6 @@
 #include "OutlineShape.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -16,9 +15,7 @@
 
 namespace {
 
-constexpr int RowStep = 64;
 constexpr int NameLength = 8;
-constexpr qreal BigText = 13.5;
 // The window's own font, for every control without a font of its own.
 constexpr qreal WindowText = 8;
 
@@ -58,20 +55,12 @@ Box* MakeBox(const QString& name, const QString& text, const QRect& geometry, co
     return box;
 }
 
-OutlineShape* MakeOutline(const QString& name, const QColor& color, const QRect& geometry,
-                          QWidget* parent)
-{
-    auto* shape = new OutlineShape(color, parent);
-    shape->setObjectName(name);
-    shape->setGeometry(geometry);
-    return shape;
-}
-
 } // namespace
 
 Form2::Form2(QWidget* parent)
     : FixedDialog(QStringLiteral("Q.V.Z Klikvar v1.01"), 326, 392, parent)
 {
+    WhenClosed(*this, [this] { emit Unloaded(); });
     setFont(DesignFont(WindowText));
     // Moving over the background (outlines included) takes the highlight off
     // Start and Exit.
@@ -165,12 +154,6 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return FixedDialog::eventFilter(watched, event);
-}
-
-void Form2::closeEvent(QCloseEvent* event)
-{
-    event->accept();
-    emit Unloaded();
 }
 
 void Form2::Label2_MouseMove(int index)

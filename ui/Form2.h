@@ -22,17 +22,17 @@ public:
 
     explicit Form2(QWidget* parent = nullptr);
 
-    std::array<OutlineShape*, Slots> Shape1{};
-    std::array<QLineEdit*, Slots> Text1{};               // names
-    std::array<QCheckBox*, OptionalPlayers> Check1{};    // players 3 to 6 take part
-    OutlineShape* Shape2;
-    std::array<QCheckBox*, 2> Check2{};                  // pass-through, cave-ins
-    QLabel* Label1;
-    QLineEdit* Text2;                                     // number of rounds
-    OutlineShape* Shape4;
-    QLabel* Label4;
-    std::array<QLabel*, Slots> Label3{};                 // key help
-    OutlineShape* Shape3;
+    std::array<OutlineShape*, Slots> Shape1{};          // outline of each player's box
+    std::array<QLineEdit*, Slots> Text1{};               // player names
+    std::array<QCheckBox*, OptionalPlayers> Check1{};    // "Hraju také!": players 3 to 6 take part
+    OutlineShape* Shape2;                                // outline around the options and rounds
+    std::array<QCheckBox*, 2> Check2{};                  // options: pass-through, cave-ins
+    QLabel* Label1;                                      // "Počet kol:" over the rounds
+    QLineEdit* Text2;                                    // number of rounds
+    OutlineShape* Shape4;                                // outline around the key help
+    QLabel* Label4;                                      // "Ovládání:" heading the key help
+    std::array<QLabel*, Slots> Label3{};                 // key help, one line per player
+    OutlineShape* Shape3;                                // outline around Start and Exit
     std::array<QLabel*, 2> Label2{};                     // Start, Exit
 
 signals:
@@ -44,7 +44,6 @@ signals:
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void Label2_MouseMove(int index);

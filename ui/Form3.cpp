@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr qreal BigText = 13.5;
 // Rows stand 25 2/3 pixels apart: the row height and two thirds of a pixel.
 constexpr int RowGapThirds = 2;
 
@@ -17,9 +16,7 @@ constexpr int RowGapThirds = 2;
 Form3::Form3(QWidget* parent)
     : FixedDialog(QStringLiteral("Q.V.Z Klikvar"), 417, 290, parent)
 {
-    Shape1 = new OutlineShape(Qt::white, this);
-    Shape1->setObjectName(QStringLiteral("Shape1"));
-    Shape1->setGeometry(8, 8, 401, 273);
+    Shape1 = MakeOutline(QStringLiteral("Shape1"), Qt::white, QRect(8, 8, 401, 273), this);
 
     Label1 = MakeLabel(QStringLiteral("Label1"), QStringLiteral("...a vítězem je..."),
                        QRect(56, 16, 289, 33), BigText, Qt::AlignHCenter, this);

@@ -22,9 +22,9 @@ public:
     // below the one before.
     void AddWinner(const QString& name, const QColor& color);
 
-    OutlineShape* Shape1;
-    QLabel* Label1;
-    std::vector<QLabel*> Label2;  // winner rows
+    OutlineShape* Shape1;         // frame, in the first winner's colour
+    QLabel* Label1;               // "...a vítězem je..."
+    std::vector<QLabel*> Label2;  // one row per winner, in the winner's colour
 
 private:
     int winners = 0;

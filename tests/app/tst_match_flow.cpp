@@ -56,7 +56,7 @@ struct Program
     void PressStart() { QTest::mousePress(session.form2.Label2[0], Qt::LeftButton); }
     void PressExit() { QTest::mousePress(session.form2.Label2[1], Qt::RightButton); }
     // Ticks or unticks "Hraju také!" of player 3 to 6.
-    void Tick(int player) { session.form2.Check1[player - 3]->click(); }
+    void ClickTakesPart(int player) { session.form2.Check1[player - 3]->click(); }
 
     // Slot 0 lives long in the middle; every other active head runs into
     // the frame within a few ticks, so the round ends with slot 0 alone.
@@ -184,7 +184,7 @@ void MatchFlowTest::startPreparesTheMatch()
 
     ModalScript players({[&](QWidget*) {
         for (int player : ticked)
-            program.Tick(player);
+            program.ClickTakesPart(player);
         for (int i = 0; i < names.size(); ++i)
             session.form2.Text1[i]->setText(names[i]);
         program.PressStart();
@@ -223,7 +223,7 @@ void MatchFlowTest::matchAfterMatch()
     QStringList secondScoreboard;
     ModalScript players({
         [&](QWidget*) {
-            program.Tick(3);
+            program.ClickTakesPart(3);
             session.form2.Text2->setText(QStringLiteral("1"));
             session.form2.Text1[0]->setText(QStringLiteral("Adam"));
             session.form2.Text1[1]->clear();
@@ -246,7 +246,7 @@ void MatchFlowTest::matchAfterMatch()
             QCOMPARE(session.form2.Text2->text(), QStringLiteral("1"));
             QCOMPARE(session.form2.Text1[0]->text(), QStringLiteral("Adam"));
             QVERIFY(session.form2.Check1[0]->isChecked());
-            program.Tick(3);
+            program.ClickTakesPart(3);
             session.form2.Text1[1]->setText(QStringLiteral("Bára"));
             program.PressStart();
             secondScoreboard = program.Scoreboard();
