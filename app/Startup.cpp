@@ -10,6 +10,10 @@ void SetScreenScaling()
     // 200 %, so trails and frames stay crisp and the layouts keep their shape.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::Round);
+    // The style's own sizes (tick boxes, text box frames) then follow the
+    // whole scale as well, not the fraction it was rounded from; the fonts
+    // do so through DesignFont.
+    QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
 }
 
 void DeclareProgram()
