@@ -1,6 +1,8 @@
 #include "Startup.h"
 
 #include <QApplication>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 // What the system learns of the program: the name and version in its about
@@ -11,6 +13,8 @@ class StartupTest : public QObject
 
 private slots:
     void programDeclaresItself();
+    void noDisplaySaysSoInOneLine_data();
+    void noDisplaySaysSoInOneLine();
 };
 
 void StartupTest::programDeclaresItself()
@@ -22,6 +26,45 @@ void StartupTest::programDeclaresItself()
     const QIcon icon = QApplication::windowIcon();
     QCOMPARE(icon.actualSize(QSize(32, 32)), QSize(32, 32));
     QVERIFY(!icon.pixmap(32, 32).isNull());
+}
+
+void StartupTest::noDisplaySaysSoInOneLine_data()
+{
+    QTest::addColumn<QString>("display");
+    QTest::newRow("no DISPLAY") << QString();
+    // A display number no server on this machine has taken.
+    int number = 77;
+    while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number))
+           || QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
+        ++number;
+    QTest::newRow("nothing listens") << QStringLiteral(":%1").arg(number);
+}
+
+void StartupTest::noDisplaySaysSoInOneLine()
+{
+#if !defined(Q_OS_UNIX) || defined(Q_OS_DARWIN)
+    QSKIP("only X11 and Wayland have a display to miss");
+#endif
+    QFETCH(QString, display);
+    const QTemporaryDir runtime; // holds no Wayland socket
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"})
+        environment.remove(QString::fromLatin1(name));
+    if (!display.isEmpty())
+        environment.insert(QStringLiteral("DISPLAY"), display);
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    QProcess game;
+    game.setProcessEnvironment(environment);
+    game.start(QStringLiteral(KLIKVAR_BINARY), {});
+    QVERIFY(game.waitForFinished(20000));
+    QCOMPARE(game.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(game.exitCode(), 1);
+    QCOMPARE(game.readAllStandardOutput(), QByteArray());
+    const QString error = QString::fromLocal8Bit(game.readAllStandardError());
+    QVERIFY2(error.endsWith(QLatin1Char('\n')) && error.count(QLatin1Char('\n')) == 1, qPrintable(error));
+    QVERIFY2(error.startsWith(QStringLiteral("Klikvar needs a graphical display")), qPrintable(error));
+    QVERIFY2(error.contains(display.isEmpty() ? QStringLiteral("DISPLAY not set") : QStringLiteral("DISPLAY=") + display),
+             qPrintable(error));
 }
 
 QTEST_MAIN(StartupTest)
