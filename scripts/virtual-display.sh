@@ -34,13 +34,26 @@ start_virtual_display() {
 
   openbox >/dev/null 2>&1 &
   virtual_display_pids+=($!)
-  for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  local deadline=$((SECONDS + 30))
+  until window_manager_ready; do
+    if [ $SECONDS -ge $deadline ]; then
+      echo "openbox did not take over the virtual display" >&2
+      return 1
+    fi
     sleep 0.1
   done
   # Set once the window manager holds the display open: the server drops its
   # resources whenever its last client leaves.
   xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "$(printf 'Xft.dpi:\t96\n')"
+}
+
+# True once the window manager is really up: the root names its check window,
+# that window exists and names itself, and activating windows is supported.
+window_manager_ready() {
+  local check
+  check=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -o '0x[0-9a-f]*$') || return 1
+  xprop -id "$check" _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "$check\$" || return 1
+  xprop -root _NET_SUPPORTED 2>/dev/null | grep -qw _NET_ACTIVE_WINDOW
 }
 
 stop_virtual_display() {

@@ -192,7 +192,17 @@ bool VirtualDisplay::Type(const QString& text) const
 
 bool VirtualDisplay::WindowManagerRunning() const
 {
+    // Really up: the root names the manager's check window, that window
+    // exists and names itself, and activating windows is supported.
     const auto root = Run(QStringLiteral("xprop"),
                           {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}, 2000);
-    return root && root->contains(QStringLiteral("window id"));
+    static const QRegularExpression windowId(QStringLiteral("window id # (0x[0-9a-f]+)"));
+    const QRegularExpressionMatch check = windowId.match(root.value_or(QString()));
+    if (!check.hasMatch())
+        return false;
+    const auto self = Run(QStringLiteral("xprop"),
+                          {QStringLiteral("-id"), check.captured(1), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}, 2000);
+    const auto supported = Run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTED")}, 2000);
+    static const QRegularExpression activating(QStringLiteral("\\b_NET_ACTIVE_WINDOW\\b"));
+    return self && self->contains(check.captured(1)) && supported && supported->contains(activating);
 }
