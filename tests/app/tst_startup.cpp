@@ -32,12 +32,7 @@ void StartupTest::noDisplaySaysSoInOneLine_data()
 {
     QTest::addColumn<QString>("display");
     QTest::newRow("no DISPLAY") << QString();
-    // A display number no server on this machine has taken.
-    int number = 77;
-    while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number))
-           || QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
-        ++number;
-    QTest::newRow("nothing listens") << QStringLiteral(":%1").arg(number);
+    QTest::newRow("nothing listens") << QStringLiteral(":77"); // virtual displays take the lowest free
 }
 
 void StartupTest::noDisplaySaysSoInOneLine()
@@ -61,10 +56,10 @@ void StartupTest::noDisplaySaysSoInOneLine()
     QCOMPARE(game.exitCode(), 1);
     QCOMPARE(game.readAllStandardOutput(), QByteArray());
     const QString error = QString::fromLocal8Bit(game.readAllStandardError());
-    QVERIFY2(error.endsWith(QLatin1Char('\n')) && error.count(QLatin1Char('\n')) == 1, qPrintable(error));
-    QVERIFY2(error.startsWith(QStringLiteral("Klikvar needs a graphical display")), qPrintable(error));
-    QVERIFY2(error.contains(display.isEmpty() ? QStringLiteral("DISPLAY not set") : QStringLiteral("DISPLAY=") + display),
-             qPrintable(error));
+    const QString tried = display.isEmpty() ? QStringLiteral("DISPLAY not set") : QStringLiteral("DISPLAY=") + display;
+    const QRegularExpression oneLine(QStringLiteral("^Klikvar needs a graphical display[^\\n]*")
+                                     + QRegularExpression::escape(tried) + QStringLiteral("[^\\n]*\\n\\z"));
+    QVERIFY2(oneLine.match(error).hasMatch(), qPrintable(error));
 }
 
 QTEST_MAIN(StartupTest)
