@@ -29,7 +29,10 @@ bool VirtualDisplay::Start(QString* error, Screen screen)
 {
     const QString geometry = QStringLiteral("%1x%2x24").arg(screen.size.width()).arg(screen.size.height());
     // The server picks a free display number and writes it once it is ready.
+    // Without -noreset it starts afresh whenever its last client leaves, and
+    // a window manager connecting at that moment fails and is gone.
     server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                          QStringLiteral("-noreset"),
                                           QStringLiteral("-screen"), QStringLiteral("0"),
                                           geometry, QStringLiteral("-nolisten"),
                                           QStringLiteral("tcp")});
@@ -61,8 +64,7 @@ bool VirtualDisplay::Start(QString* error, Screen screen)
         }
         QThread::msleep(100);
     }
-    // Set once the window manager holds the display open: the server drops
-    // its resources whenever its last client leaves.
+    // What Qt reads as the screen's dots per inch.
     const QString resources = QStringLiteral("Xft.dpi:\t%1\n").arg(screen.dpi);
     if (!Run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("-f"),
                                        QStringLiteral("RESOURCE_MANAGER"), QStringLiteral("8s"),
