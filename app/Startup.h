@@ -6,6 +6,12 @@
 // Before the application object: how a scaled screen is drawn.
 void SetScreenScaling();
 
+// Around making it: until DisplayOpened(), Qt's messages are held back, and
+// a start that finds no display to open ends with one line on standard error
+// saying so and what was tried, and exit status 1, instead of Qt's abort.
+void ExpectDisplay();
+void DisplayOpened();
+
 // After it: the name, version and desktop identity the system shows, and the
 // icon of every window.
 void DeclareProgram();

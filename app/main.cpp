@@ -10,7 +10,9 @@
 int main(int argc, char* argv[])
 {
     SetScreenScaling();
+    ExpectDisplay();
     QApplication app(argc, argv);
+    DisplayOpened();
     DeclareProgram();
 
     ClockSeededRandom random;

@@ -10,7 +10,9 @@ start_virtual_display() {
   local number_file
   number_file=$(mktemp)
   # The server picks a free display number and writes it once it is ready.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" 2>/dev/null &
+  # Without -noreset it starts afresh whenever its last client leaves, and a
+  # window manager connecting at that moment fails and is gone.
+  Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" 2>/dev/null &
   VIRTUAL_DISPLAY_SERVER_PID=$!
   virtual_display_pids+=("$VIRTUAL_DISPLAY_SERVER_PID")
   for _ in $(seq 100); do
@@ -32,15 +34,31 @@ start_virtual_display() {
     export XDG_RUNTIME_DIR=$virtual_display_runtime
   fi
 
-  openbox >/dev/null 2>&1 &
-  virtual_display_pids+=($!)
-  for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  local manager_log
+  manager_log=$(mktemp)
+  openbox >"$manager_log" 2>&1 &
+  local manager=$!
+  virtual_display_pids+=("$manager")
+  local deadline=$((SECONDS + 30))
+  until window_manager_ready; do
+    if [ $SECONDS -ge $deadline ] || ! kill -0 "$manager" 2>/dev/null; then
+      echo "openbox did not take over the virtual display: $(tail -n 1 "$manager_log")" >&2
+      rm -f "$manager_log"
+      return 1
+    fi
     sleep 0.1
   done
-  # Set once the window manager holds the display open: the server drops its
-  # resources whenever its last client leaves.
+  rm -f "$manager_log"
   xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "$(printf 'Xft.dpi:\t96\n')"
+}
+
+# True once the window manager is really up: the root names its check window,
+# that window exists and names itself, and activating windows is supported.
+window_manager_ready() {
+  local check
+  check=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -o '0x[0-9a-f]*$') || return 1
+  xprop -id "$check" _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "$check\$" || return 1
+  xprop -root _NET_SUPPORTED 2>/dev/null | grep -qw _NET_ACTIVE_WINDOW
 }
 
 stop_virtual_display() {

@@ -1,5 +1,7 @@
 #include "DesignFont.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStringList>
 
 namespace {
@@ -19,13 +21,27 @@ void InstallSubstitutes()
     Q_UNUSED(installed);
 }
 
+// The designs count points at 96 dots per inch of layout, but a widget
+// turns points into pixels at its screen's dots per inch, which keeps the
+// fraction the scale was rounded from: 120 at 125 %, 72 at 150 %. Asking for
+// proportionally more or fewer points gives the designed pixels at every scale.
+qreal LayoutPoints(qreal pointSize)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return pointSize;
+    // Widgets take the dots per inch as a whole number.
+    const int screenDpi = qRound(screen->logicalDotsPerInchY());
+    return screenDpi > 0 ? pointSize * 96 / screenDpi : pointSize;
+}
+
 } // namespace
 
 QFont DesignFont(qreal pointSize)
 {
     InstallSubstitutes();
     QFont font(DesignedFamily);
-    font.setPointSizeF(pointSize);
+    font.setPointSizeF(LayoutPoints(pointSize));
     font.setWeight(QFont::Normal);
     font.setStyleHint(QFont::SansSerif);
     return font;

@@ -1,6 +1,8 @@
 #include "Startup.h"
 
 #include <QApplication>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 // What the system learns of the program: the name and version in its about
@@ -11,6 +13,8 @@ class StartupTest : public QObject
 
 private slots:
     void programDeclaresItself();
+    void noDisplaySaysSoInOneLine_data();
+    void noDisplaySaysSoInOneLine();
 };
 
 void StartupTest::programDeclaresItself()
@@ -22,6 +26,40 @@ void StartupTest::programDeclaresItself()
     const QIcon icon = QApplication::windowIcon();
     QCOMPARE(icon.actualSize(QSize(32, 32)), QSize(32, 32));
     QVERIFY(!icon.pixmap(32, 32).isNull());
+}
+
+void StartupTest::noDisplaySaysSoInOneLine_data()
+{
+    QTest::addColumn<QString>("display");
+    QTest::newRow("no DISPLAY") << QString();
+    QTest::newRow("nothing listens") << QStringLiteral(":77"); // virtual displays take the lowest free
+}
+
+void StartupTest::noDisplaySaysSoInOneLine()
+{
+#if !defined(Q_OS_UNIX) || defined(Q_OS_DARWIN)
+    QSKIP("only X11 and Wayland have a display to miss");
+#endif
+    QFETCH(QString, display);
+    const QTemporaryDir runtime; // holds no Wayland socket
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"})
+        environment.remove(QString::fromLatin1(name));
+    if (!display.isEmpty())
+        environment.insert(QStringLiteral("DISPLAY"), display);
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    QProcess game;
+    game.setProcessEnvironment(environment);
+    game.start(QStringLiteral(KLIKVAR_BINARY), {});
+    QVERIFY(game.waitForFinished(20000));
+    QCOMPARE(game.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(game.exitCode(), 1);
+    QCOMPARE(game.readAllStandardOutput(), QByteArray());
+    const QString error = QString::fromLocal8Bit(game.readAllStandardError());
+    const QString tried = display.isEmpty() ? QStringLiteral("DISPLAY not set") : QStringLiteral("DISPLAY=") + display;
+    const QRegularExpression oneLine(QStringLiteral("^Klikvar needs a graphical display[^\\n]*")
+                                     + QRegularExpression::escape(tried) + QStringLiteral("[^\\n]*\\n\\z"));
+    QVERIFY2(oneLine.match(error).hasMatch(), qPrintable(error));
 }
 
 QTEST_MAIN(StartupTest)

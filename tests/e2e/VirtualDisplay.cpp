@@ -29,7 +29,10 @@ bool VirtualDisplay::Start(QString* error, Screen screen)
 {
     const QString geometry = QStringLiteral("%1x%2x24").arg(screen.size.width()).arg(screen.size.height());
     // The server picks a free display number and writes it once it is ready.
+    // Without -noreset it starts afresh whenever its last client leaves, and
+    // a window manager connecting at that moment fails and is gone.
     server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                          QStringLiteral("-noreset"),
                                           QStringLiteral("-screen"), QStringLiteral("0"),
                                           geometry, QStringLiteral("-nolisten"),
                                           QStringLiteral("tcp")});
@@ -61,8 +64,7 @@ bool VirtualDisplay::Start(QString* error, Screen screen)
         }
         QThread::msleep(100);
     }
-    // Set once the window manager holds the display open: the server drops
-    // its resources whenever its last client leaves.
+    // What Qt reads as the screen's dots per inch.
     const QString resources = QStringLiteral("Xft.dpi:\t%1\n").arg(screen.dpi);
     if (!Run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("-f"),
                                        QStringLiteral("RESOURCE_MANAGER"), QStringLiteral("8s"),
@@ -192,7 +194,17 @@ bool VirtualDisplay::Type(const QString& text) const
 
 bool VirtualDisplay::WindowManagerRunning() const
 {
+    // Really up: the root names the manager's check window, that window
+    // exists and names itself, and activating windows is supported.
     const auto root = Run(QStringLiteral("xprop"),
                           {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}, 2000);
-    return root && root->contains(QStringLiteral("window id"));
+    static const QRegularExpression windowId(QStringLiteral("window id # (0x[0-9a-f]+)"));
+    const QRegularExpressionMatch check = windowId.match(root.value_or(QString()));
+    if (!check.hasMatch())
+        return false;
+    const auto self = Run(QStringLiteral("xprop"),
+                          {QStringLiteral("-id"), check.captured(1), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}, 2000);
+    const auto supported = Run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTED")}, 2000);
+    static const QRegularExpression activating(QStringLiteral("\\b_NET_ACTIVE_WINDOW\\b"));
+    return self && self->contains(check.captured(1)) && supported && supported->contains(activating);
 }

@@ -1,6 +1,7 @@
 #include "Program.h"
 #include "VirtualDisplay.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QThread>
 #include <QtTest>
@@ -14,8 +15,9 @@ constexpr int Scale = 2;
 
 } // namespace
 
-// The game on screens scaled to 150 % and 200 %: both are drawn at twice the
-// design, so every game pixel is a whole block of screen pixels.
+// The game on scaled screens: 150 % and 200 % are both drawn at twice the
+// design, so every game pixel is a whole block of screen pixels, and 125 %
+// is drawn as 100 %.
 class ScaledScreenEndToEnd : public QObject
 {
     Q_OBJECT
@@ -23,6 +25,8 @@ class ScaledScreenEndToEnd : public QObject
 private slots:
     void playfieldComesInWholeBlocks_data();
     void playfieldComesInWholeBlocks();
+    void textAsAtTheWholeScale_data();
+    void textAsAtTheWholeScale();
 };
 
 void ScaledScreenEndToEnd::playfieldComesInWholeBlocks_data()
@@ -78,6 +82,50 @@ void ScaledScreenEndToEnd::playfieldComesInWholeBlocks()
     qInfo("%d dpi: %d white and %d trail blocks, %d split", dpi, white, trail, split);
     QVERIFY2(white > 4 * 400 && trail > 20, "the playfield shows no frame or no trails");
     QCOMPARE(split, 0);
+}
+
+void ScaledScreenEndToEnd::textAsAtTheWholeScale_data()
+{
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<int>("wholeDpi");
+    QTest::newRow("125 % as 100 %") << 120 << 96;
+    QTest::newRow("150 % as 200 %") << 144 << 192;
+}
+
+// A scale between whole ones draws the setup window pixel for pixel as the
+// whole scale it is rounded to: its text neither grows nor shrinks.
+void ScaledScreenEndToEnd::textAsAtTheWholeScale()
+{
+    QFETCH(int, dpi);
+    QFETCH(int, wholeDpi);
+    const int scale = wholeDpi / 96;
+    QImage shots[2];
+    for (int k = 0; k < 2; ++k) {
+        const int screenDpi = k == 0 ? dpi : wholeDpi;
+        VirtualDisplay display;
+        QString error;
+        QVERIFY2(display.Start(&error, {QSize(1600, 1200), screenDpi}), qPrintable(error));
+        QProcess game;
+        QVERIFY2(display.Launch(game, QStringLiteral(KLIKVAR_BINARY)), qPrintable(game.errorString()));
+        const auto setup = display.FindWindow(Program::SetupTitle, QSize(326, 392) * scale, 10000);
+        QVERIFY2(setup, "no setup window at the whole scale");
+        const QString path = Program::ShotPath(QStringLiteral("setup-window-%1dpi-text.png").arg(screenDpi));
+        // Drawn once player 1's box shows.
+        const QDeadlineTimer drawn(10000);
+        do
+            shots[k] = display.Screenshot(*setup, path);
+        while (shots[k].pixel(8 * scale, 8 * scale) != Green && !drawn.hasExpired());
+        QVERIFY(display.Click(*setup, Program::Exit * scale));
+        QVERIFY2(game.waitForFinished(5000), "Exit did not end the game");
+    }
+    // Where the caret blinks: player 1's name box, which has the focus.
+    const QRect caretBox(QPoint(16, 40) * scale, QSize(113, 19) * scale);
+    int differing = 0;
+    for (int y = 0; y < shots[0].height(); ++y)
+        for (int x = 0; x < shots[0].width(); ++x)
+            differing += !caretBox.contains(x, y) && shots[0].pixel(x, y) != shots[1].pixel(x, y);
+    qInfo("%d dpi against %d dpi: %d pixels differ", dpi, wholeDpi, differing);
+    QCOMPARE(differing, 0);
 }
 
 QTEST_GUILESS_MAIN(ScaledScreenEndToEnd)
