@@ -1,9 +1,13 @@
 #include "ProgramIcon.h"
 
+#include <QDir>
+
 QIcon ProgramIcon()
 {
+    // Every size the build put in the resources; each file tells its size.
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/klikvar-%1.png").arg(size), QSize(size, size));
+    const QDir folder(QStringLiteral(":/icons"));
+    for (const QString& name : folder.entryList(QDir::Files))
+        icon.addFile(folder.filePath(name));
     return icon;
 }
