@@ -40,7 +40,7 @@ for name in $(names "$first"); do
   for build in first second; do
     dpkg-deb -R "${!build}/$name" "$scratch/unpacked-$build"
   done
-  diff -r "$scratch/unpacked-first" "$scratch/unpacked-second" || true
+  diff -r --no-dereference "$scratch/unpacked-first" "$scratch/unpacked-second" || true
   rm -rf "$scratch"/unpacked-*
 done
 exit $((failures > 0))
