@@ -147,8 +147,11 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
             Label2_MouseMove(i);
             return true;
         }
-        // Any button acts, and on the press.
-        if (event->type() == QEvent::MouseButtonPress) {
+        // Any button acts, and on the press; also on the press that Qt takes
+        // for the second half of a double-click, which may have begun on
+        // another window at the same place.
+        if (event->type() == QEvent::MouseButtonPress
+            || event->type() == QEvent::MouseButtonDblClick) {
             Label2_MouseDown(i);
             return true;
         }
@@ -172,10 +175,16 @@ void Form2::Label2_MouseDown(int index)
 
 void Form2::Check1_Click(int index)
 {
-    // A player takes part only after the one before; unticking here changes
-    // the box again, and that second round finds nothing more to do.
-    if (index > 0 && !Check1[index - 1]->isChecked())
-        Check1[index]->setChecked(false);
+    // The ticks always sit on the first boxes, so the players counted at
+    // Start are the ones whose boxes are ticked. A player joins only after
+    // the one before; one who leaves takes the players after along. Each
+    // untick here is a change of that box again and carries on from there.
+    if (Check1[index]->isChecked()) {
+        if (index > 0 && !Check1[index - 1]->isChecked())
+            Check1[index]->setChecked(false);
+    } else if (index + 1 < OptionalPlayers) {
+        Check1[index + 1]->setChecked(false);
+    }
 }
 
 void Form2::WhitenStartAndExit()

@@ -160,9 +160,11 @@ void MatchFlowTest::startPreparesTheMatch_data()
                                   << QStringList{"1 00", "2 00", "3 00", "4 00", "5 00"};
     QTest::newRow("six players") << QList<int>{3, 4, 5, 6} << QStringList{"a", "b", "c", "d", "e", "f"}
                                  << QStringList{"a 00", "b 00", "c 00", "d 00", "e 00", "f 00"};
-    // Player 4's tick stays when player 3's goes; one tick counts as one.
+    // Player 4 leaves with player 3: the boxes and the count agree.
     QTest::newRow("3 and 4, then 3 off") << QList<int>{3, 4, 3} << QStringList{"A", "B", "C", "D"}
-                                         << QStringList{"A 00", "B 00", "C 00"};
+                                         << QStringList{"A 00", "B 00"};
+    QTest::newRow("3 to 6, then 5 off") << QList<int>{3, 4, 5, 6, 5} << QStringList{"A", "B", "C", "D"}
+                                        << QStringList{"A 00", "B 00", "C 00", "D 00"};
     QTest::newRow("names as typed") << QList<int>{3} << QStringList{"", " x ", "12345678"}
                                     << QStringList{" 00", " x  00", "12345678 00"};
 }
