@@ -4,7 +4,6 @@
 #include "OutlineShape.h"
 #include "ProgramIcon.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QStyle>
@@ -20,28 +19,6 @@ void CentreOnScreen(QWidget& window)
     const QSize outer = window.frameGeometry().size();
     window.move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, outer, screenArea).topLeft());
 }
-
-// Watches one event of a window and answers it with an action.
-class WindowEvent : public QObject
-{
-public:
-    WindowEvent(QWidget& window, QEvent::Type type, std::function<bool(QEvent*)> action)
-        : QObject(&window), type(type), action(std::move(action))
-    {
-        window.installEventFilter(this);
-    }
-
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == type && watched == parent())
-            return action(event);
-        return false;
-    }
-
-private:
-    QEvent::Type type;
-    std::function<bool(QEvent*)> action;
-};
 
 } // namespace
 
@@ -101,22 +78,10 @@ void DesignWindow(QWidget& window, const QString& title, int width, int height)
     window.setAutoFillBackground(true);
 }
 
-void CentreWhenFirstShown(QWidget& window)
+void CentreWhenFirstShown(QWidget& window, bool& placed)
 {
-    new WindowEvent(window, QEvent::Show, [&window, placed = false](QEvent*) mutable {
-        if (!placed) {
-            placed = true;
-            CentreOnScreen(window);
-        }
-        return false;
-    });
-}
-
-void WhenClosed(QWidget& window, std::function<void()> unloaded)
-{
-    new WindowEvent(window, QEvent::Close, [unloaded = std::move(unloaded)](QEvent* event) {
-        event->accept();
-        unloaded();
-        return true;
-    });
+    if (placed)
+        return;
+    placed = true;
+    CentreOnScreen(window);
 }

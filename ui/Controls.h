@@ -5,8 +5,6 @@
 #include <QString>
 #include <Qt>
 
-#include <functional>
-
 class OutlineShape;
 class QLabel;
 class QWidget;
@@ -41,10 +39,7 @@ Qt::WindowFlags FixedFrame(Qt::WindowType type);
 // Title, the program's icon, a fixed client area and a black background.
 void DesignWindow(QWidget& window, const QString& title, int width, int height);
 
-// Centres the window on its screen the first time it is shown; later shows
-// leave it where it is.
-void CentreWhenFirstShown(QWidget& window);
-
-// Runs unloaded when the window is closed, its close box included; the
-// window closes.
-void WhenClosed(QWidget& window, std::function<void()> unloaded);
+// Centres the window on its screen, the first time it is shown: a window's
+// showEvent calls this with a flag of its own, and later shows leave the
+// window where it is.
+void CentreWhenFirstShown(QWidget& window, bool& placed);

@@ -13,5 +13,9 @@ public:
     FixedDialog(const QString& title, int width, int height, QWidget* parent);
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool placed = false;
 };

@@ -6,6 +6,7 @@
 #include "OutlineShape.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -60,7 +61,6 @@ Box* MakeBox(const QString& name, const QString& text, const QRect& geometry, co
 Form2::Form2(QWidget* parent)
     : FixedDialog(QStringLiteral("Q.V.Z Klikvar v1.01"), 326, 392, parent)
 {
-    WhenClosed(*this, [this] { emit Unloaded(); });
     setFont(DesignFont(WindowText));
     // Moving over the background (outlines included) takes the highlight off
     // Start and Exit.
@@ -130,6 +130,13 @@ Form2::Form2(QWidget* parent)
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     Text1[0]->setFocus();
+}
+
+void Form2::closeEvent(QCloseEvent* event)
+{
+    // Never cancelled; the base would merely hide the window.
+    event->accept();
+    emit Unloaded();
 }
 
 void Form2::mouseMoveEvent(QMouseEvent* event)
