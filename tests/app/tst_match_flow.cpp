@@ -113,6 +113,8 @@ private slots:
     void startPreparesTheMatch_data();
     void startPreparesTheMatch();
     void matchAfterMatch();
+    void roundWaitsWhileNobodyCanPlayIt_data();
+    void roundWaitsWhileNobodyCanPlayIt();
     void waysOutOfTheSetupWindow_data();
     void waysOutOfTheSetupWindow();
 };
@@ -276,6 +278,52 @@ void MatchFlowTest::matchAfterMatch()
     QCOMPARE(session.match.LastPlayer, 1);
     QCOMPARE(program.programEnds, 1);
     QVERIFY(session.form2.isHidden());
+}
+
+void MatchFlowTest::roundWaitsWhileNobodyCanPlayIt_data()
+{
+    QTest::addColumn<bool>("minimised");
+    QTest::addColumn<bool>("betweenRounds");
+    QTest::newRow("minimised in a round") << true << false;
+    QTest::newRow("another window in front in a round") << false << false;
+    QTest::newRow("minimised between rounds") << true << true;
+}
+
+// A round stops where it is while the game window is minimised or not the
+// active one, and goes on from there; between rounds the game ticks on.
+void MatchFlowTest::roundWaitsWhileNobodyCanPlayIt()
+{
+    QFETCH(bool, minimised);
+    QFETCH(bool, betweenRounds);
+    Program program;
+    Session& session = program.session;
+    ModalScript players({[&](QWidget*) { program.PressStart(); }});
+    session.Form1_Load();
+    QVERIFY(QTest::qWaitForWindowActive(&session.form1));
+    session.game.Paused = betweenRounds;
+    const PlayerRecord& head = PlaceHead(session.match, 0, 200, 100, 0, 1);
+    PlaceHead(session.match, 1, 300, 100, 0, 1);
+
+    QWidget elsewhere;
+    if (minimised) {
+        session.form1.showMinimized();
+    } else {
+        elsewhere.show();
+        QApplication::setActiveWindow(&elsewhere);
+    }
+    QCoreApplication::processEvents();
+    const float y = head.Y;
+    const std::int16_t ticks = session.game.TickCount;
+    QTest::qWait(100);
+    QCOMPARE(head.Y, y);
+    QCOMPARE(session.game.TickCount != ticks, betweenRounds);
+    if (betweenRounds)
+        return;
+
+    session.form1.showNormal();
+    QApplication::setActiveWindow(&session.form1);
+    QTRY_VERIFY(head.Y > y);
+    QCOMPARE(head.X, 200.f);
 }
 
 void MatchFlowTest::waysOutOfTheSetupWindow_data()
