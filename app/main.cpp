@@ -10,9 +10,7 @@
 int main(int argc, char* argv[])
 {
     SetScreenScaling();
-    ExpectDisplay();
-    QApplication app(argc, argv);
-    DisplayOpened();
+    QApplication app = OpenDisplay(argc, argv);
     DeclareProgram();
 
     ClockSeededRandom random;
