@@ -93,15 +93,6 @@ QStringList WinnerRows(QWidget* modal)
     return rows;
 }
 
-bool FieldIsBlack(const Playfield& field)
-{
-    for (int y = 0; y < Playfield::Size; ++y)
-        for (int x = 0; x < Playfield::Size; ++x)
-            if (field.ReadPixel(x, y) != Black)
-                return false;
-    return true;
-}
-
 } // namespace
 
 class MatchFlowTest : public QObject

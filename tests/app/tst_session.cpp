@@ -72,15 +72,6 @@ QString Held(int slot, bool left)
     return QStringLiteral("slot %1 %2").arg(slot).arg(left ? "left" : "right");
 }
 
-bool FieldIsBlack(const Playfield& field)
-{
-    for (int y = 0; y < Playfield::Size; ++y)
-        for (int x = 0; x < Playfield::Size; ++x)
-            if (field.ReadPixel(x, y) != Black)
-                return false;
-    return true;
-}
-
 } // namespace
 
 class SessionTest : public QObject
