@@ -4,13 +4,20 @@
 #include "OutlineShape.h"
 #include "ProgramIcon.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QStyle>
+#include <QVariant>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
+
+// How far a window's controls stand from their designed places.
+const char* const DesignOffset = "designOffset";
 
 // Centres the window on its screen. The frame is known here on most
 // platforms, and only after mapping on X11; then the client area is centred.
@@ -56,7 +63,7 @@ QLabel* MakeLabel(const QString& name, const QString& caption, const QRect& geom
     auto* label = new QLabel(caption, parent);
     label->setObjectName(name);
     label->setGeometry(geometry);
-    label->setFont(DesignFont(pointSize));
+    SetDesignFont(label, pointSize);
     label->setAlignment(across | Qt::AlignTop);
     label->setWordWrap(true);
     return label;
@@ -94,7 +101,17 @@ void DesignWindow(QWidget& window, const QString& title, int width, int height)
 {
     window.setWindowTitle(title);
     window.setWindowIcon(ProgramIcon());
-    window.setFixedSize(width, height);
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        // A Wayland desktop may give a window a size of its own (the
+        // maximise and full-screen buttons of Qt's own frame, a tiling
+        // desktop), and it ends a program whose window then keeps another
+        // size. The window takes what it is given and keeps the designed
+        // layout in its middle, never smaller than designed.
+        window.setMinimumSize(width, height);
+        window.resize(width, height);
+    } else {
+        window.setFixedSize(width, height);
+    }
     QPalette black = window.palette();
     black.setColor(QPalette::Window, Qt::black);
     window.setPalette(black);
@@ -114,9 +131,48 @@ void CentreWhenFirstShown(QWidget& window)
 
 void WhenClosed(QWidget& window, std::function<void()> unloaded)
 {
-    new WindowEvent(window, QEvent::Close, [unloaded = std::move(unloaded)](QEvent* event) {
+    new WindowEvent(window, QEvent::Close, [&window, unloaded = std::move(unloaded)](QEvent* event) {
+        if (BehindModalWindow(window)) {
+            event->ignore();
+            return true;
+        }
         event->accept();
         unloaded();
         return true;
     });
+}
+
+bool BehindModalWindow(const QWidget& window)
+{
+    // X11 desktops do not even ask; Wayland desktops do (sway's kill,
+    // GNOME's Alt+F4), and the game would end under the winner window.
+    const QWidget* modal = QApplication::activeModalWidget();
+    return modal && modal != &window;
+}
+
+void KeepDesignCentred(QWidget& window)
+{
+    const QSize spare = window.size() - window.minimumSize();
+    const QPoint offset(std::max(0, spare.width() / 2), std::max(0, spare.height() / 2));
+    const QPoint applied = window.property(DesignOffset).toPoint();
+    if (offset == applied)
+        return;
+    for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!control->isWindow())
+            control->move(control->pos() + offset - applied);
+    window.setProperty(DesignOffset, offset);
+}
+
+void DesignedWindowEvent(QWidget& window, const QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Resize:
+        KeepDesignCentred(window);
+        break;
+    case QEvent::ScreenChangeInternal:
+        FollowScreen(window);
+        break;
+    default:
+        break;
+    }
 }

@@ -8,6 +8,7 @@
 #include <functional>
 
 class OutlineShape;
+class QEvent;
 class QLabel;
 class QWidget;
 
@@ -46,5 +47,16 @@ void DesignWindow(QWidget& window, const QString& title, int width, int height);
 void CentreWhenFirstShown(QWidget& window);
 
 // Runs unloaded when the window is closed, its close box included; the
-// window closes.
+// window closes. A window behind a modal one refuses to close.
 void WhenClosed(QWidget& window, std::function<void()> unloaded);
+
+// Whether another window of the game is modal over this one.
+bool BehindModalWindow(const QWidget& window);
+
+// Where the desktop gives a window more room than designed, the designed
+// layout stays whole in its middle, on the window's black.
+void KeepDesignCentred(QWidget& window);
+
+// What every designed window does with its own events: keeps its layout in
+// the middle and its texts at their designed size on the screen it is on.
+void DesignedWindowEvent(QWidget& window, const QEvent* event);

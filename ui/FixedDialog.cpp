@@ -11,6 +11,12 @@ FixedDialog::FixedDialog(const QString& title, int width, int height, QWidget* p
     CentreWhenFirstShown(*this);
 }
 
+bool FixedDialog::event(QEvent* event)
+{
+    DesignedWindowEvent(*this, event);
+    return QDialog::event(event);
+}
+
 void FixedDialog::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape) {

@@ -39,4 +39,7 @@ public:
 signals:
     // The window was closed: the program ends with it.
     void Unloaded();
+
+protected:
+    bool event(QEvent* event) override;
 };

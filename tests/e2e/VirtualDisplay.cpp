@@ -25,7 +25,7 @@ VirtualDisplay::~VirtualDisplay()
     Stop(server);
 }
 
-bool VirtualDisplay::Start(QString* error, Screen screen)
+bool VirtualDisplay::Start(QString* error, Screen screen, bool withWindowManager)
 {
     const QString geometry = QStringLiteral("%1x%2x24").arg(screen.size.width()).arg(screen.size.height());
     // The server picks a free display number and writes it once it is ready.
@@ -52,6 +52,8 @@ bool VirtualDisplay::Start(QString* error, Screen screen)
         return false;
     }
     display = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+    if (!withWindowManager)
+        return true;
 
     windowManager.setProcessEnvironment(Environment());
     windowManager.setProcessChannelMode(QProcess::ForwardedErrorChannel);

@@ -27,8 +27,9 @@ public:
         int dpi = 96;
     };
 
-    // Starts the server and the window manager; on failure says why.
-    bool Start(QString* error, Screen screen);
+    // Starts the server and, unless told otherwise, the window manager; on
+    // failure says why.
+    bool Start(QString* error, Screen screen, bool withWindowManager = true);
     bool Start(QString* error) { return Start(error, Screen{}); }
 
     // The environment a program on this display needs.
