@@ -56,13 +56,7 @@ void Walk(const QJsonObject& node, const QString& title, QList<NestedCompositor:
 
 NestedCompositor::~NestedCompositor()
 {
-    if (compositor.state() == QProcess::NotRunning)
-        return;
-    compositor.terminate();
-    if (!compositor.waitForFinished(3000)) {
-        compositor.kill();
-        compositor.waitForFinished(3000);
-    }
+    StopProcess(compositor);
 }
 
 bool NestedCompositor::Start(QString* error, const VirtualDisplay& display, Kind kind)

@@ -4,9 +4,7 @@
 #include <QRegularExpression>
 #include <QThread>
 
-namespace {
-
-void Stop(QProcess& process)
+void StopProcess(QProcess& process)
 {
     if (process.state() == QProcess::NotRunning)
         return;
@@ -17,12 +15,10 @@ void Stop(QProcess& process)
     }
 }
 
-} // namespace
-
 VirtualDisplay::~VirtualDisplay()
 {
-    Stop(windowManager);
-    Stop(server);
+    StopProcess(windowManager);
+    StopProcess(server);
 }
 
 bool VirtualDisplay::Start(QString* error, Screen screen, bool withWindowManager)

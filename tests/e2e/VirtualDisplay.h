@@ -9,6 +9,9 @@
 
 #include <optional>
 
+// Asks a helper program to end, and ends it when it does not.
+void StopProcess(QProcess& process);
+
 // A private X display with a window manager, for driving the real program
 // the way a player would: Xvfb, openbox, xdotool and ImageMagick's import.
 class VirtualDisplay
