@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QVariant>
+#include <QWindow>
 #include <QWidget>
 
 #include <algorithm>
@@ -26,6 +27,43 @@ void CentreOnScreen(QWidget& window)
     const QRect screenArea = window.screen()->availableGeometry();
     const QSize outer = window.frameGeometry().size();
     window.move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, outer, screenArea).topLeft());
+}
+
+// On Wayland, Qt draws the frame itself where the desktop does not (GNOME,
+// weston), with maximise and minimise buttons of its own, and a desktop
+// ends a program whose window keeps another size than the maximised one.
+// Such a window takes whatever size it is given and keeps the designed
+// layout in its middle. Where the desktop draws the frame (sway, KDE), the
+// fixed size keeps the window floating and without a maximise button.
+// Qt has made its frame, if it makes one, by the window's first exposure.
+class QtFrameWatch : public QObject
+{
+public:
+    QtFrameWatch(QWidget& window, QWindow& handle) : QObject(&handle), window(window)
+    {
+        handle.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && watched == parent()) {
+            if (!static_cast<QWindow*>(watched)->frameMargins().isNull())
+                window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+            watched->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget& window;
+};
+
+void TakeSizesFromQtsFrame(QWidget& window)
+{
+    QWindow* handle = window.windowHandle();
+    if (handle && QGuiApplication::platformName() == QLatin1String("wayland"))
+        new QtFrameWatch(window, *handle);
 }
 
 // Watches one event of a window and answers it with an action.
@@ -101,17 +139,7 @@ void DesignWindow(QWidget& window, const QString& title, int width, int height)
 {
     window.setWindowTitle(title);
     window.setWindowIcon(ProgramIcon());
-    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
-        // A Wayland desktop may give a window a size of its own (the
-        // maximise and full-screen buttons of Qt's own frame, a tiling
-        // desktop), and it ends a program whose window then keeps another
-        // size. The window takes what it is given and keeps the designed
-        // layout in its middle, never smaller than designed.
-        window.setMinimumSize(width, height);
-        window.resize(width, height);
-    } else {
-        window.setFixedSize(width, height);
-    }
+    window.setFixedSize(width, height);
     QPalette black = window.palette();
     black.setColor(QPalette::Window, Qt::black);
     window.setPalette(black);
@@ -124,6 +152,7 @@ void CentreWhenFirstShown(QWidget& window)
         if (!placed) {
             placed = true;
             CentreOnScreen(window);
+            TakeSizesFromQtsFrame(window);
         }
         return false;
     });
