@@ -1,3 +1,4 @@
+#include "PlatformChoice.h"
 #include "RandomSource.h"
 #include "Session.h"
 #include "Startup.h"
@@ -9,6 +10,7 @@
 
 int main(int argc, char* argv[])
 {
+    ChoosePlatform(argc, argv);
     SetScreenScaling();
     QApplication app = OpenDisplay(argc, argv);
     DeclareProgram();

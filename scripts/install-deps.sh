@@ -39,6 +39,12 @@ demo=(
 layouts=(
   x11-xkb-utils
 )
+# ...and play on Wayland desktops, each in a window of a virtual display:
+# sway, driven through swaymsg, and weston, whose windows carry Qt's own frame.
+wayland=(
+  sway
+  weston
+)
 # Debian's and the desktop's own checks of the package and its metadata.
 checkers=(
   lintian
@@ -56,7 +62,7 @@ for group in "${@:-build}"; do
     build) packages+=("${build[@]}") ;;
     package) packages+=("${package[@]}") ;;
     demo) packages+=("${demo[@]}") ;;
-    test) packages+=("${build[@]}" "${package[@]}" "${demo[@]}" "${layouts[@]}" "${checkers[@]}") ;;
+    test) packages+=("${build[@]}" "${package[@]}" "${demo[@]}" "${layouts[@]}" "${wayland[@]}" "${checkers[@]}") ;;
     icons) packages+=("${icons[@]}") ;;
     *) echo "install-deps.sh: unknown group '$group' (build, package, demo, test or icons)" >&2; exit 2 ;;
   esac

@@ -4,12 +4,20 @@
 #include "OutlineShape.h"
 #include "ProgramIcon.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QStyle>
+#include <QVariant>
+#include <QWindow>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
+
+// How far a window's controls stand from their designed places.
+const char* const DesignOffset = "designOffset";
 
 // Centres the window on its screen. The frame is known here on most
 // platforms, and only after mapping on X11; then the client area is centred.
@@ -18,6 +26,43 @@ void CentreOnScreen(QWidget& window)
     const QRect screenArea = window.screen()->availableGeometry();
     const QSize outer = window.frameGeometry().size();
     window.move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, outer, screenArea).topLeft());
+}
+
+// On Wayland, Qt draws the frame itself where the desktop does not (GNOME,
+// weston), with maximise and minimise buttons of its own, and a desktop
+// ends a program whose window keeps another size than the maximised one.
+// Such a window takes whatever size it is given and keeps the designed
+// layout in its middle. Where the desktop draws the frame (sway, KDE), the
+// fixed size keeps the window floating and without a maximise button.
+// Qt has made its frame, if it makes one, by the window's first exposure.
+class QtFrameWatch : public QObject
+{
+public:
+    QtFrameWatch(QWidget& window, QWindow& handle) : QObject(&handle), window(window)
+    {
+        handle.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && watched == parent()) {
+            if (!static_cast<QWindow*>(watched)->frameMargins().isNull())
+                window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+            watched->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget& window;
+};
+
+void TakeSizesFromQtsFrame(QWidget& window)
+{
+    QWindow* handle = window.windowHandle();
+    if (handle && QGuiApplication::platformName() == QLatin1String("wayland"))
+        new QtFrameWatch(window, *handle);
 }
 
 } // namespace
@@ -33,7 +78,7 @@ QLabel* MakeLabel(const QString& name, const QString& caption, const QRect& geom
     auto* label = new QLabel(caption, parent);
     label->setObjectName(name);
     label->setGeometry(geometry);
-    label->setFont(DesignFont(pointSize));
+    SetDesignFont(label, pointSize);
     label->setAlignment(across | Qt::AlignTop);
     label->setWordWrap(true);
     return label;
@@ -84,4 +129,40 @@ void CentreWhenFirstShown(QWidget& window, bool& placed)
         return;
     placed = true;
     CentreOnScreen(window);
+    TakeSizesFromQtsFrame(window);
+}
+
+bool BehindModalWindow(const QWidget& window)
+{
+    // X11 desktops do not even ask; Wayland desktops do (sway's kill,
+    // GNOME's Alt+F4), and the game would end under the winner window.
+    const QWidget* modal = QApplication::activeModalWidget();
+    return modal && modal != &window;
+}
+
+void KeepDesignCentred(QWidget& window)
+{
+    const QSize spare = window.size() - window.minimumSize();
+    const QPoint offset(std::max(0, spare.width() / 2), std::max(0, spare.height() / 2));
+    const QPoint applied = window.property(DesignOffset).toPoint();
+    if (offset == applied)
+        return;
+    for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!control->isWindow())
+            control->move(control->pos() + offset - applied);
+    window.setProperty(DesignOffset, offset);
+}
+
+void DesignedWindowEvent(QWidget& window, const QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Resize:
+        KeepDesignCentred(window);
+        break;
+    case QEvent::ScreenChangeInternal:
+        FollowScreen(window);
+        break;
+    default:
+        break;
+    }
 }

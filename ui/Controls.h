@@ -6,6 +6,7 @@
 #include <Qt>
 
 class OutlineShape;
+class QEvent;
 class QLabel;
 class QWidget;
 
@@ -43,3 +44,14 @@ void DesignWindow(QWidget& window, const QString& title, int width, int height);
 // showEvent calls this with a flag of its own, and later shows leave the
 // window where it is.
 void CentreWhenFirstShown(QWidget& window, bool& placed);
+
+// Whether another window of the game is modal over this one.
+bool BehindModalWindow(const QWidget& window);
+
+// Where the desktop gives a window more room than designed, the designed
+// layout stays whole in its middle, on the window's black.
+void KeepDesignCentred(QWidget& window);
+
+// What every designed window does with its own events: keeps its layout in
+// the middle and its texts at their designed size on the screen it is on.
+void DesignedWindowEvent(QWidget& window, const QEvent* event);

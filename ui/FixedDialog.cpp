@@ -16,6 +16,12 @@ void FixedDialog::showEvent(QShowEvent* event)
     CentreWhenFirstShown(*this, placed);
 }
 
+bool FixedDialog::event(QEvent* event)
+{
+    DesignedWindowEvent(*this, event);
+    return QDialog::event(event);
+}
+
 void FixedDialog::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape) {

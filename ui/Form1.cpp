@@ -49,6 +49,12 @@ Form1::Form1(const QImage& playfield, QWidget* parent)
     Timer1.start();
 }
 
+bool Form1::event(QEvent* event)
+{
+    DesignedWindowEvent(*this, event);
+    return QWidget::event(event);
+}
+
 void Form1::ShowScoreRows(std::int16_t lastPlayer)
 {
     for (int i = 2; i < ScoreRows; ++i) {
@@ -71,6 +77,10 @@ void Form1::showEvent(QShowEvent* event)
 
 void Form1::closeEvent(QCloseEvent* event)
 {
+    if (BehindModalWindow(*this)) {
+        event->ignore();
+        return;
+    }
     event->accept();
     emit Unloaded();
 }

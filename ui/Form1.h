@@ -41,6 +41,7 @@ signals:
     void Unloaded();
 
 protected:
+    bool event(QEvent* event) override;
     // Centres the window the first time it opens.
     void showEvent(QShowEvent* event) override;
     // The close box, or close() from a way out: unloads the window.

@@ -61,7 +61,7 @@ Box* MakeBox(const QString& name, const QString& text, const QRect& geometry, co
 Form2::Form2(QWidget* parent)
     : FixedDialog(QStringLiteral("Q.V.Z Klikvar v1.01"), 326, 392, parent)
 {
-    setFont(DesignFont(WindowText));
+    SetDesignFont(this, WindowText);
     // Moving over the background (outlines included) takes the highlight off
     // Start and Exit.
     setMouseTracking(true);
@@ -87,13 +87,13 @@ Form2::Form2(QWidget* parent)
     Check2[1] = MakeBox<QCheckBox>(FamilyName("Check2", 1), QStringLiteral("Závaly"),
                             QRect(152, 48, 161, 25), WhiteText, this);
     for (QCheckBox* option : Check2)
-        option->setFont(DesignFont(BigText));
+        SetDesignFont(option, BigText);
     Label1 = MakeLabel(QStringLiteral("Label1"), QStringLiteral("Počet kol:"),
                        QRect(160, 80, 145, 17), WindowText, Qt::AlignHCenter, this);
     SetTextColor(Label1, LightGreyText);
     Text2 = MakeBox<QLineEdit>(QStringLiteral("Text2"), QStringLiteral("25"), QRect(160, 96, 145, 25),
                         WhiteText, this);
-    Text2->setFont(DesignFont(BigText));
+    SetDesignFont(Text2, BigText);
     Text2->setMaxLength(std::numeric_limits<int>::max());
 
     Shape4 = MakeOutline(QStringLiteral("Shape4"), WhiteText, QRect(144, 136, 177, 177), this);
@@ -134,7 +134,11 @@ Form2::Form2(QWidget* parent)
 
 void Form2::closeEvent(QCloseEvent* event)
 {
-    // Never cancelled; the base would merely hide the window.
+    // Not the base's: that would merely hide the window.
+    if (BehindModalWindow(*this)) {
+        event->ignore();
+        return;
+    }
     event->accept();
     emit Unloaded();
 }

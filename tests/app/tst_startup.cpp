@@ -1,3 +1,4 @@
+#include "PlatformChoice.h"
 #include "Startup.h"
 
 #include <QApplication>
@@ -17,6 +18,8 @@ private slots:
     void heldMessagesArePassedOnOnceTheDisplayOpens();
     void noWindowSaysWhyInOneLine_data();
     void noWindowSaysWhyInOneLine();
+    void platformAskedFor_data();
+    void platformAskedFor();
 };
 
 namespace {
@@ -111,6 +114,31 @@ void StartupTest::noWindowSaysWhyInOneLine()
     const QString error = QString::fromLocal8Bit(game.readAllStandardError());
     const QRegularExpression oneLine(QStringLiteral("^") + says + QStringLiteral("[^\\n]*\\n\\z"));
     QVERIFY2(oneLine.match(error).hasMatch(), qPrintable(error));
+}
+
+void StartupTest::platformAskedFor_data()
+{
+    QTest::addColumn<bool>("platformArgument");
+    QTest::addColumn<QByteArray>("named");
+    QTest::addColumn<bool>("xDisplay");
+    QTest::addColumn<bool>("waylandSocket");
+    QTest::addColumn<QByteArray>("askedFor");
+    QTest::newRow("GNOME or KDE on Wayland, Xwayland beside") << false << QByteArray() << true << true << QByteArray("xcb;wayland");
+    QTest::newRow("X11 desktop") << false << QByteArray() << true << false << QByteArray("xcb");
+    QTest::newRow("Wayland only") << false << QByteArray() << false << true << QByteArray("wayland");
+    QTest::newRow("nothing at all") << false << QByteArray() << false << false << QByteArray("xcb");
+    QTest::newRow("player names wayland") << false << QByteArray("wayland") << true << true << QByteArray();
+    QTest::newRow("player passes -platform") << true << QByteArray() << true << true << QByteArray();
+}
+
+void StartupTest::platformAskedFor()
+{
+    QFETCH(bool, platformArgument);
+    QFETCH(QByteArray, named);
+    QFETCH(bool, xDisplay);
+    QFETCH(bool, waylandSocket);
+    QFETCH(QByteArray, askedFor);
+    QCOMPARE(PlatformToAskFor(platformArgument, named, xDisplay, waylandSocket), askedFor);
 }
 
 QTEST_MAIN(StartupTest)
