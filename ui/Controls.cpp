@@ -5,6 +5,7 @@
 #include "ProgramIcon.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QStyle>
@@ -138,6 +139,12 @@ bool BehindModalWindow(const QWidget& window)
     // GNOME's Alt+F4), and the game would end under the winner window.
     const QWidget* modal = QApplication::activeModalWidget();
     return modal && modal != &window;
+}
+
+bool AcceptClose(const QWidget& window, QCloseEvent& event)
+{
+    event.setAccepted(!BehindModalWindow(window));
+    return event.isAccepted();
 }
 
 void KeepDesignCentred(QWidget& window)

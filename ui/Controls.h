@@ -6,6 +6,7 @@
 #include <Qt>
 
 class OutlineShape;
+class QCloseEvent;
 class QEvent;
 class QLabel;
 class QWidget;
@@ -47,6 +48,10 @@ void CentreWhenFirstShown(QWidget& window, bool& placed);
 
 // Whether another window of the game is modal over this one.
 bool BehindModalWindow(const QWidget& window);
+
+// Answers a request to close a window that unloads the program: refused
+// behind a modal window, accepted otherwise. True when accepted.
+bool AcceptClose(const QWidget& window, QCloseEvent& event);
 
 // Where the desktop gives a window more room than designed, the designed
 // layout stays whole in its middle, on the window's black.

@@ -77,10 +77,6 @@ void Form1::showEvent(QShowEvent* event)
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    if (BehindModalWindow(*this)) {
-        event->ignore();
-        return;
-    }
-    event->accept();
-    emit Unloaded();
+    if (AcceptClose(*this, *event))
+        emit Unloaded();
 }

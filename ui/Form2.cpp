@@ -134,13 +134,9 @@ Form2::Form2(QWidget* parent)
 
 void Form2::closeEvent(QCloseEvent* event)
 {
-    // Not the base's: that would merely hide the window.
-    if (BehindModalWindow(*this)) {
-        event->ignore();
-        return;
-    }
-    event->accept();
-    emit Unloaded();
+    // Not the base's, which would merely hide the window.
+    if (AcceptClose(*this, *event))
+        emit Unloaded();
 }
 
 void Form2::mouseMoveEvent(QMouseEvent* event)
