@@ -114,9 +114,9 @@ void Controllers::Rumble(std::int16_t slot)
             SDL_GameControllerRumble(pad.handle, RumbleStrength, RumbleStrength, RumbleMs);
 }
 
-std::vector<int> Controllers::Slots() const
+QList<int> Controllers::Slots() const
 {
-    std::vector<int> taken;
+    QList<int> taken;
     for (const Pad& pad : pads)
         taken.push_back(pad.slot);
     return taken;

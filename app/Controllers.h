@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QTimer>
 
 #include <cstdint>
@@ -44,7 +45,7 @@ public:
 
     // The player each controller steers, in the order they were connected;
     // -1 for one left without a player.
-    std::vector<int> Slots() const;
+    QList<int> Slots() const;
 
 private:
     struct Pad

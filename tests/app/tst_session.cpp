@@ -2,12 +2,72 @@
 #include "PlayfieldView.h"
 #include "Session.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QtTest>
+
+#include <SDL.h>
+
+#include <deque>
 
 namespace {
 
 QString Held(int slot, bool left);
+
+// A game controller from SDL's virtual joystick driver, with every button
+// and axis of SDL's controller layout; it records what the game asks of it.
+struct VirtualPad
+{
+    VirtualPad()
+    {
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        desc.name = "virtual pad";
+        desc.userdata = this;
+        desc.SetPlayerIndex = [](void* pad, int index) { static_cast<VirtualPad*>(pad)->playerIndex = index; };
+        desc.Rumble = [](void* pad, Uint16 low, Uint16 high) {
+            static_cast<VirtualPad*>(pad)->rumbles << std::max(low, high);
+            return 0;
+        };
+        desc.SetLED = [](void* pad, Uint8 red, Uint8 green, Uint8 blue) {
+            static_cast<VirtualPad*>(pad)->light = MakeColorRef(red, green, blue);
+            return 0;
+        };
+        const int device = SDL_JoystickAttachVirtualEx(&desc);
+        id = SDL_JoystickGetDeviceInstanceID(device);
+        joystick = SDL_JoystickOpen(device);
+    }
+    ~VirtualPad() { Unplug(); }
+
+    void Unplug()
+    {
+        if (!joystick)
+            return;
+        SDL_JoystickClose(std::exchange(joystick, nullptr));
+        for (int device = 0; device < SDL_NumJoysticks(); ++device)
+            if (SDL_JoystickGetDeviceInstanceID(device) == id)
+                SDL_JoystickDetachVirtual(device);
+    }
+    void Press(int button, bool down = true) { SDL_JoystickSetVirtualButton(joystick, button, down); }
+    void Stick(int x) { SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, Sint16(x)); }
+
+    SDL_JoystickID id;
+    SDL_Joystick* joystick;
+    int playerIndex = -1;
+    ColorRef light = Black;
+    QList<Uint16> rumbles;
+};
+
+// Holds SDL's controllers open longer than any session, so that the
+// virtual pads outlive them.
+struct ControllerSupport
+{
+    ControllerSupport() { SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER); }
+    ~ControllerSupport() { SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER); }
+};
 
 // Presses Start with the mouse as soon as the setup window is up.
 void PressStartOnceShown(Session& session)
@@ -61,9 +121,22 @@ struct Table
         return held;
     }
 
+    // A game controller plugged in now; the game sees it at its next pump.
+    VirtualPad& Plug() { return pads.emplace_back(); }
+    void Pump() { session.controllers.Pump(); }
+    // Start again with this many players.
+    void StartWith(int players)
+    {
+        for (int optional = 0; optional < 4; ++optional)
+            session.form2.Check1[optional]->setChecked(optional < players - 2);
+        session.Start();
+    }
+
     int programEnds = 0;
+    ControllerSupport controllerSupport;
     ScriptedRandom random;
     Session session{random, [this] { ++programEnds; }};
+    std::deque<VirtualPad> pads;
 };
 
 QString Held(int slot, bool left)
@@ -107,6 +180,19 @@ private slots:
     void roundEndReachesScoreboardAndBanner();
     void timerRunsTheGameAndTheWindowShowsIt();
     void tickNeverRunsInsideItself();
+    void controllerTurnsLikeTheKeys_data();
+    void controllerTurnsLikeTheKeys();
+    void controllerButtonActsAsSpaceOnlyBetweenRounds_data();
+    void controllerButtonActsAsSpaceOnlyBetweenRounds();
+    void controllersTakePlayersFromTheLast_data();
+    void controllersTakePlayersFromTheLast();
+    void keyAndControllerShareAFlag_data();
+    void keyAndControllerShareAFlag();
+    void unpluggingLetsGoOfItsTurns_data();
+    void unpluggingLetsGoOfItsTurns();
+    void controllerRumblesWhenItsPlayerDies_data();
+    void controllerRumblesWhenItsPlayerDies();
+    void controllersArePumpedWithAndWithoutTicks();
 };
 
 void SessionTest::turnKeysSetAndClearTheirFlag_data()
@@ -488,6 +574,236 @@ void SessionTest::tickNeverRunsInsideItself()
     // Once the nested loop is over the timer drives the game again.
     const std::int16_t after = session.game.TickCount;
     QTRY_VERIFY(session.game.TickCount != after);
+}
+
+void SessionTest::controllerTurnsLikeTheKeys_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("stickBefore");
+    QTest::addColumn<int>("stick");
+    QTest::addColumn<QStringList>("held");
+    const QStringList left{Held(1, true)};
+    const QStringList right{Held(1, false)};
+    QTest::newRow("D-pad left") << int(SDL_CONTROLLER_BUTTON_DPAD_LEFT) << 0 << 0 << left;
+    QTest::newRow("D-pad right") << int(SDL_CONTROLLER_BUTTON_DPAD_RIGHT) << 0 << 0 << right;
+    QTest::newRow("left shoulder") << int(SDL_CONTROLLER_BUTTON_LEFTSHOULDER) << 0 << 0 << left;
+    QTest::newRow("right shoulder") << int(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER) << 0 << 0 << right;
+    QTest::newRow("south button") << int(SDL_CONTROLLER_BUTTON_A) << 0 << 0 << QStringList{};
+    QTest::newRow("stick left just past a quarter") << -1 << 0 << -8400 << left;
+    QTest::newRow("stick right just past a quarter") << -1 << 0 << 8400 << right;
+    QTest::newRow("stick left just short of a quarter") << -1 << 0 << -8000 << QStringList{};
+    QTest::newRow("stick right just short of a quarter") << -1 << 0 << 8000 << QStringList{};
+    QTest::newRow("stick back to a fifth still turns") << -1 << -9000 << -6600 << left;
+    QTest::newRow("stick back under a fifth lets go") << -1 << 9000 << 6500 << QStringList{};
+}
+
+// With two players the one controller steers player 2.
+void SessionTest::controllerTurnsLikeTheKeys()
+{
+    QFETCH(int, button);
+    QFETCH(int, stickBefore);
+    QFETCH(int, stick);
+    QFETCH(QStringList, held);
+    Table table;
+    VirtualPad& pad = table.Plug();
+    table.Pump();
+    pad.Press(button);
+    pad.Stick(stickBefore);
+    table.Pump();
+    pad.Stick(stick);
+    table.Pump();
+    QCOMPARE(table.HeldFlags(), held);
+
+    const PlayerRecord& player = table.session.match.Players[1];
+    const float heading = player.Angle;
+    const double turn = held.isEmpty() ? 0 : held == QStringList{Held(1, true)} ? 0.05 : -0.05;
+    table.session.game.Tick();
+    QCOMPARE(player.Angle, float(double(heading) + turn));
+
+    pad.Press(button, false);
+    pad.Stick(0);
+    table.Pump();
+    QCOMPARE(table.HeldFlags(), QStringList{});
+}
+
+void SessionTest::controllerButtonActsAsSpaceOnlyBetweenRounds_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("paused");
+    QTest::addColumn<bool>("nextRound");
+    QTest::newRow("south button between rounds") << int(SDL_CONTROLLER_BUTTON_A) << true << true;
+    QTest::newRow("Start between rounds") << int(SDL_CONTROLLER_BUTTON_START) << true << true;
+    QTest::newRow("south button during a round") << int(SDL_CONTROLLER_BUTTON_A) << false << false;
+    QTest::newRow("east button between rounds") << int(SDL_CONTROLLER_BUTTON_B) << true << false;
+    QTest::newRow("Back between rounds") << int(SDL_CONTROLLER_BUTTON_BACK) << true << false;
+    QTest::newRow("Guide during a round") << int(SDL_CONTROLLER_BUTTON_GUIDE) << false << false;
+}
+
+void SessionTest::controllerButtonActsAsSpaceOnlyBetweenRounds()
+{
+    QFETCH(int, button);
+    QFETCH(bool, paused);
+    QFETCH(bool, nextRound);
+    Table table;
+    VirtualPad& pad = table.Plug();
+    table.Pump();
+    Game& game = table.session.game;
+    game.Paused = paused;
+    const int draws = table.random.draws;
+    pad.Press(button);
+    table.Pump();
+    QCOMPARE(game.Paused, paused && !nextRound);
+    // A new round places both players: four draws each.
+    QCOMPARE(table.random.draws, draws + (nextRound ? 8 : 0));
+    // Held on into the next pause, the button starts nothing more.
+    game.Paused = true;
+    table.Pump();
+    QVERIFY(game.Paused);
+    QCOMPARE(table.programEnds, 0);
+    QVERIFY(table.session.form1.isVisible());
+}
+
+void SessionTest::controllersTakePlayersFromTheLast_data()
+{
+    QTest::addColumn<int>("players");
+    QTest::addColumn<int>("atStart");
+    QTest::addColumn<int>("duringMatch");
+    QTest::addColumn<QList<int>>("steers");
+    QTest::newRow("two players, two controllers") << 2 << 2 << 0 << QList<int>{1, 0};
+    QTest::newRow("six players, two controllers") << 6 << 2 << 0 << QList<int>{5, 4};
+    QTest::newRow("two players, three controllers") << 2 << 3 << 0 << QList<int>{1, 0, -1};
+    QTest::newRow("four players, two plugged in the match") << 4 << 1 << 2 << QList<int>{3, 2, 1};
+    QTest::newRow("three players, one too many plugged in") << 3 << 2 << 2 << QList<int>{2, 1, 0, -1};
+}
+
+void SessionTest::controllersTakePlayersFromTheLast()
+{
+    QFETCH(int, players);
+    QFETCH(int, atStart);
+    QFETCH(int, duringMatch);
+    QFETCH(QList<int>, steers);
+    Table table;
+    for (int pad = 0; pad < atStart; ++pad)
+        table.Plug();
+    table.Pump();
+    table.StartWith(players);
+    for (int pad = 0; pad < duringMatch; ++pad)
+        table.Plug();
+    table.Pump();
+    QCOMPARE(table.session.controllers.Slots(), steers);
+    // Each shows whom it steers: the player's number and colour.
+    for (int pad = 0; pad < steers.size(); ++pad) {
+        QCOMPARE(table.pads[pad].playerIndex, steers[pad]);
+        QCOMPARE(table.pads[pad].light, steers[pad] < 0 ? Black : PlayerColors[steers[pad]]);
+    }
+}
+
+void SessionTest::keyAndControllerShareAFlag_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("keyLetGo");
+    QTest::addColumn<bool>("controllerLetGo");
+    QTest::addColumn<QStringList>("held");
+    QTest::addColumn<double>("turn");
+    const int dpadLeft = SDL_CONTROLLER_BUTTON_DPAD_LEFT;
+    QTest::newRow("key let go, controller on") << Qt::Key_Q << dpadLeft << true << false << QStringList{Held(1, true)} << 0.05;
+    QTest::newRow("controller let go, key on") << Qt::Key_Q << dpadLeft << false << true << QStringList{Held(1, true)} << 0.05;
+    QTest::newRow("both let go") << Qt::Key_Q << dpadLeft << true << true << QStringList{} << 0.0;
+    QTest::newRow("key left, controller right") << Qt::Key_Q << int(SDL_CONTROLLER_BUTTON_DPAD_RIGHT) << false << false
+                                                << QStringList{Held(1, true), Held(1, false)} << 0.0;
+}
+
+void SessionTest::keyAndControllerShareAFlag()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(int, button);
+    QFETCH(bool, keyLetGo);
+    QFETCH(bool, controllerLetGo);
+    QFETCH(QStringList, held);
+    QFETCH(double, turn);
+    Table table;
+    VirtualPad& pad = table.Plug();
+    table.Press(key);
+    pad.Press(button);
+    table.Pump();
+    if (keyLetGo)
+        table.Release(key);
+    if (controllerLetGo)
+        pad.Press(button, false);
+    // The tick reads the flags after the controllers have been pumped.
+    table.Pump();
+    QCOMPARE(table.HeldFlags(), held);
+    const PlayerRecord& player = table.session.match.Players[1];
+    const float heading = player.Angle;
+    table.session.game.Tick();
+    QCOMPARE(player.Angle, float(double(heading) + turn));
+}
+
+void SessionTest::unpluggingLetsGoOfItsTurns_data()
+{
+    QTest::addColumn<bool>("keyHeld");
+    QTest::addColumn<QStringList>("held");
+    QTest::newRow("controller alone") << false << QStringList{};
+    QTest::newRow("key held too") << true << QStringList{Held(1, true)};
+}
+
+void SessionTest::unpluggingLetsGoOfItsTurns()
+{
+    QFETCH(bool, keyHeld);
+    QFETCH(QStringList, held);
+    Table table;
+    VirtualPad& pad = table.Plug();
+    if (keyHeld)
+        table.Press(Qt::Key_Q);
+    pad.Stick(-32768);
+    table.Pump();
+    QCOMPARE(table.HeldFlags(), QStringList{Held(1, true)});
+    pad.Unplug();
+    table.Pump();
+    QCOMPARE(table.HeldFlags(), held);
+    // Its player is free for the next one plugged in.
+    table.Plug();
+    table.Pump();
+    QCOMPARE(table.session.controllers.Slots(), QList<int>{1});
+}
+
+void SessionTest::controllerRumblesWhenItsPlayerDies_data()
+{
+    QTest::addColumn<int>("victim");
+    QTest::addColumn<int>("rumbles");
+    QTest::newRow("its player's head dies") << 1 << 1;
+    QTest::newRow("the other player's head dies") << 0 << 0;
+}
+
+void SessionTest::controllerRumblesWhenItsPlayerDies()
+{
+    QFETCH(int, victim);
+    QFETCH(int, rumbles);
+    Table table;
+    VirtualPad& pad = table.Plug();
+    table.Pump();
+    table.Aim(victim, 225, 450, 0, 1);
+    table.Aim(1 - victim, 100, 100, 0, 1);
+    table.session.game.Tick();
+    QVERIFY(table.session.match.Players[victim].Dead);
+    QCOMPARE(pad.rumbles.size(), rumbles);
+    if (rumbles)
+        QVERIFY(pad.rumbles[0] > 0);
+}
+
+// Before each tick, and while none comes, every 50 ms.
+void SessionTest::controllersArePumpedWithAndWithoutTicks()
+{
+    Table table;
+    Session& session = table.session;
+    table.Plug();
+    QTRY_COMPARE(session.controllers.Slots(), QList<int>{1});
+    table.pads[0].Press(SDL_CONTROLLER_BUTTON_LEFTSHOULDER);
+    const float heading = session.match.Players[1].Angle;
+    table.Aim(1, 225, 100, 0, 1);
+    session.form1.Timer1.start();
+    QTRY_VERIFY(session.match.Players[1].Angle > heading + 0.2f);
 }
 
 QTEST_MAIN(SessionTest)
