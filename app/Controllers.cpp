@@ -47,8 +47,7 @@ Controllers::Controllers(Module1& match, Game& game, const Keyboard& keys)
         return;
     }
     ready = true;
-    for (int device = 0; device < SDL_NumJoysticks(); ++device)
-        Plugged(device);
+    TakeInNew();
     idlePump.setSingleShot(true);
     idlePump.setInterval(IdlePumpMs);
     QObject::connect(&idlePump, &QTimer::timeout, [this] { Pump(); });
@@ -70,14 +69,19 @@ void Controllers::Pump()
         return;
     // Every tick puts the idle pump off again, so during play it never fires.
     idlePump.start();
+    bool plugged = false;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         switch (event.type) {
-        case SDL_CONTROLLERDEVICEADDED:
-            Plugged(event.cdevice.which);
-            break;
         case SDL_CONTROLLERDEVICEREMOVED:
             Unplugged(event.cdevice.which);
+            [[fallthrough]];
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_JOYDEVICEADDED:
+        case SDL_JOYDEVICEREMOVED:
+            // SDL 2.26 drops the news of a device plugged in just before
+            // another one's unplugging; any plug or unplug has a look round.
+            plugged = true;
             break;
         case SDL_CONTROLLERBUTTONDOWN:
             // By the press, not the state: a button held on into the next
@@ -90,6 +94,8 @@ void Controllers::Pump()
             break;
         }
     }
+    if (plugged)
+        TakeInNew();
     for (Pad& pad : pads)
         Steer(pad);
 }
@@ -122,23 +128,29 @@ QList<int> Controllers::Slots() const
     return taken;
 }
 
-void Controllers::Plugged(int deviceIndex)
+void Controllers::TakeInNew()
 {
-    // Those connected at start-up are announced again by SDL.
-    const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(deviceIndex);
-    const bool known = std::any_of(pads.begin(), pads.end(), [id](const Pad& pad) { return pad.id == id; });
-    if (known || !SDL_IsGameController(deviceIndex))
-        return;
-    // Gone again before it could be opened.
-    SDL_GameController* handle = SDL_GameControllerOpen(deviceIndex);
-    if (!handle)
-        return;
-    Pad pad;
-    pad.handle = handle;
-    pad.id = id;
-    pad.slot = matchStarted ? FreeSlot() : -1;
-    Light(pad);
-    pads.push_back(pad);
+    // Device indices shift as others come and go and follow no order of
+    // connecting; instance ids grow with it.
+    std::vector<std::pair<SDL_JoystickID, int>> found;
+    for (int device = 0; device < SDL_NumJoysticks(); ++device) {
+        const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(device);
+        const bool known = std::any_of(pads.begin(), pads.end(), [id](const Pad& pad) { return pad.id == id; });
+        if (!known && SDL_IsGameController(device))
+            found.emplace_back(id, device);
+    }
+    std::sort(found.begin(), found.end());
+    for (const auto& [id, device] : found) {
+        SDL_GameController* handle = SDL_GameControllerOpen(device);
+        if (!handle)
+            continue;
+        Pad pad;
+        pad.handle = handle;
+        pad.id = id;
+        pad.slot = matchStarted ? FreeSlot() : -1;
+        Light(pad);
+        pads.push_back(pad);
+    }
 }
 
 void Controllers::Unplugged(std::int32_t id)

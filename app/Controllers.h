@@ -59,7 +59,7 @@ private:
         bool asksRight = false;
     };
 
-    void Plugged(int deviceIndex);
+    void TakeInNew();
     void Unplugged(std::int32_t id);
     void Steer(Pad& pad);
     void Ask(Pad& pad, bool left, bool right);
