@@ -102,6 +102,8 @@ void Controllers::Pump()
 
 void Controllers::TakePlayers()
 {
+    // Those plugged in or out since the last pump count too.
+    Pump();
     matchStarted = true;
     int slot = match.LastActiveSlot();
     for (Pad& pad : pads) {
