@@ -107,8 +107,13 @@ void Controllers::TakePlayers()
     matchStarted = true;
     int slot = match.LastActiveSlot();
     for (Pad& pad : pads) {
-        // The new round has cleared every flag; the held turns come back
-        // with the next pump.
+        // The flags as the new round left them, not as the pump just set
+        // them for the old players; the held turns come back with the next.
+        if (pad.slot >= 0) {
+            PlayerRecord& player = match.Players[pad.slot];
+            player.TurnLeft = player.TurnLeft && !pad.asksLeft;
+            player.TurnRight = player.TurnRight && !pad.asksRight;
+        }
         pad.asksLeft = pad.asksRight = false;
         pad.slot = slot >= 0 ? slot-- : -1;
         Light(pad);

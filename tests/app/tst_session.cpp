@@ -627,14 +627,20 @@ void SessionTest::controllersTakePlayersFromTheLast()
     QFETCH(int, duringMatch);
     QFETCH(QList<int>, steers);
     Table table;
+    // Every one turning left all along, the first ones since the last match.
     for (int pad = 0; pad < atStart; ++pad)
-        table.Plug();
+        table.Plug().Press(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
     table.Pump();
     table.StartWith(players);
     for (int pad = 0; pad < duringMatch; ++pad)
-        table.Plug();
+        table.Plug().Press(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
     table.Pump();
     QCOMPARE(table.session.controllers.Slots(), steers);
+    QStringList held;
+    for (int slot = 0; slot < 6; ++slot)
+        if (steers.contains(slot))
+            held << Held(slot, true);
+    QCOMPARE(table.HeldFlags(), held);
     // Each shows whom it steers: the player's number and colour.
     for (int pad = 0; pad < steers.size(); ++pad) {
         QCOMPARE(table.pads[pad].playerIndex, steers[pad]);
