@@ -6,7 +6,6 @@
 
 #include <SDL.h>
 
-#include <algorithm>
 #include <utility>
 
 // A game controller from SDL's virtual joystick driver, with every button
@@ -24,7 +23,7 @@ struct VirtualPad
         desc.userdata = this;
         desc.SetPlayerIndex = [](void* pad, int index) { static_cast<VirtualPad*>(pad)->playerIndex = index; };
         desc.Rumble = [](void* pad, Uint16 low, Uint16 high) {
-            static_cast<VirtualPad*>(pad)->rumbles << std::max(low, high);
+            static_cast<VirtualPad*>(pad)->rumbles << Uint16(low | high);
             return 0;
         };
         desc.SetLED = [](void* pad, Uint8 red, Uint8 green, Uint8 blue) {
@@ -53,7 +52,7 @@ struct VirtualPad
     SDL_Joystick* joystick;
     int playerIndex = -1;
     ColorRef light = Black;
-    QList<Uint16> rumbles;
+    QList<Uint16> rumbles; // the stronger motor's strength, roughly
 };
 
 // Keeps SDL's controllers up from before a session until after it and its
