@@ -543,8 +543,8 @@ void SessionTest::controllerSteersBesideTheKeys_data()
     QTest::newRow("controller let go, key on") << dpadLeft << 0 << 0 << q << 2 << left;
     QTest::newRow("key left, controller right") << int(SDL_CONTROLLER_BUTTON_DPAD_RIGHT) << 0 << 0 << q << 0
                                                 << QStringList{Held(1, true), Held(1, false)};
-    QTest::newRow("unplugged while turning") << none << 0 << -32768 << 0 << 3 << nobody;
-    QTest::newRow("unplugged, key on") << none << 0 << -32768 << q << 3 << left;
+    QTest::newRow("unplugged while turning") << none << -32768 << -32768 << 0 << 3 << nobody;
+    QTest::newRow("unplugged, key on") << none << -32768 << -32768 << q << 3 << left;
 }
 
 // With two players the one controller steers player 2.
