@@ -2,14 +2,11 @@
 #include "Form3.h"
 #include "OutlineShape.h"
 #include "Session.h"
-#include "VirtualPad.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
-
-#include <deque>
 
 namespace {
 
@@ -118,7 +115,6 @@ private slots:
     void matchAfterMatch();
     void waysOutOfTheSetupWindow_data();
     void waysOutOfTheSetupWindow();
-    void controllersComeAndGoBetweenMatches();
 };
 
 // Until Start, the game window is neither shown nor ticking.
@@ -323,49 +319,6 @@ void MatchFlowTest::waysOutOfTheSetupWindow()
     QCOMPARE(program.programEnds, 1);
     QVERIFY(session.form2.isHidden());
     QVERIFY(session.form1.isHidden());
-}
-
-// While the winner and setup windows run their own loops no tick comes;
-// plugs and unplugs are taken in all the same, and no button closes them.
-void MatchFlowTest::controllersComeAndGoBetweenMatches()
-{
-    ControllerSupport support;
-    Program program;
-    Session& session = program.session;
-    session.form1.Timer1.stop();
-    std::deque<VirtualPad> pads;
-    QList<int> atNextStart;
-    ModalScript players({
-        [&](QWidget*) {
-            session.form2.Text2->setText(QStringLiteral("1"));
-            program.PressStart();
-        },
-        [&](QWidget* winners) {
-            pads.emplace_back().Press(SDL_CONTROLLER_BUTTON_A);
-            pads.emplace_back().Unplug();
-            pads[0].Press(SDL_CONTROLLER_BUTTON_START);
-            QTRY_COMPARE(session.controllers.Slots(), QList<int>{1});
-            QVERIFY(winners->isVisible());
-            winners->close();
-        },
-        [&](QWidget*) {
-            pads.emplace_back();
-            QTRY_COMPARE(session.controllers.Slots(), QList<int>({1, 0}));
-            pads[0].Unplug();
-            QTRY_COMPARE(session.controllers.Slots(), QList<int>{0});
-            program.PressStart();
-            atNextStart = session.controllers.Slots();
-            program.EndRoundSoon();
-        },
-        [](QWidget* winners) { winners->close(); },
-        [&](QWidget*) { program.PressExit(); },
-    });
-    session.Form1_Load();
-    program.EndRoundSoon();
-    session.form1.Timer1.start();
-    QTRY_COMPARE_WITH_TIMEOUT(players.Done(), 5, 10000);
-    QCOMPARE(atNextStart, QList<int>{1});
-    QCOMPARE(program.programEnds, 1);
 }
 
 QTEST_MAIN(MatchFlowTest)
