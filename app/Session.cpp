@@ -15,6 +15,7 @@ Session::Session(RandomSource& random, std::function<void()> endProgram)
     : game(match, *this, random)
     , form1(game.Field().Image())
     , keyboard(match, game, [this] { form1.close(); })
+    , controllers(match, game, keyboard)
     , random(random)
     , endProgram(std::move(endProgram))
 {
@@ -68,6 +69,7 @@ void Session::Start()
     }
     match.Level = 1;
     match.StartRound(random);
+    controllers.TakePlayers();
     form1.ShowScoreRows(match.LastPlayer);
     game.Field().ClearPlayfield();
     form2.hide();
@@ -132,8 +134,16 @@ void Session::ShowWinners()
     form2.exec();
 }
 
+void Session::HeadDied(std::int16_t slot)
+{
+    controllers.Rumble(slot);
+}
+
 void Session::Timer1_Timer()
 {
+    // What the controllers did since the last tick, before this one reads
+    // the turn flags.
+    controllers.Pump();
     // The game runs only while its window is shown: not behind the setup
     // window at start-up. A window opened from inside a tick runs its own
     // event loop; Qt does not deliver this timer again until the tick has
