@@ -14,6 +14,7 @@
 Session::Session(RandomSource& random, std::function<void()> endProgram)
     : game(match, *this, random)
     , keyboard(match, game, [this] { form1.close(); })
+    , controllers(match, game, keyboard)
     , random(random)
     , endProgram(std::move(endProgram))
     , form1(game.Field().Image())
@@ -62,6 +63,7 @@ void Session::Start()
     }
     match.Level = 1;
     match.StartRound(random);
+    controllers.TakePlayers();
     form1.ShowScoreRows(match.LastPlayer);
     game.Field().ClearPlayfield();
     form2.hide();
@@ -126,8 +128,16 @@ void Session::ShowWinners()
     form2.exec();
 }
 
+void Session::HeadDied(std::int16_t slot)
+{
+    controllers.Rumble(slot);
+}
+
 void Session::Timer1_Timer()
 {
+    // What the controllers did since the last tick, before this one reads
+    // the turn flags.
+    controllers.Pump();
     // The game runs only while its window is shown: not behind the setup
     // window at start-up. A window opened from inside a tick runs its own
     // event loop; Qt does not deliver this timer again until the tick has
@@ -141,7 +151,7 @@ void Session::Timer1_Timer()
 
 bool Session::RoundWaitsForPlayers() const
 {
-    // Minimised or behind another window, the round would go on unseen with
-    // every head going straight. Between rounds nothing moves anyway.
+    // Minimised or behind another window, the round would go on unseen, and
+    // the keys no longer reach it. Between rounds nothing moves anyway.
     return !game.Paused && (form1.isMinimized() || !form1.isActiveWindow());
 }

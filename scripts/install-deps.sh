@@ -15,6 +15,8 @@ build=(
   cmake
   ninja-build
   qt6-base-dev
+  # game controllers through SDL's game-controller API; brings the runtime
+  libsdl2-dev
   # run: the X11 and Wayland platform plugins and a free font with Czech
   # letters in place of the designed "MS Sans Serif"
   qt6-qpa-plugins
