@@ -12,9 +12,7 @@ int main(int argc, char* argv[])
 {
     ChoosePlatform(argc, argv);
     SetScreenScaling();
-    ExpectDisplay();
-    QApplication app(argc, argv);
-    DisplayOpened();
+    QApplication app = OpenDisplay(argc, argv);
     DeclareProgram();
 
     ClockSeededRandom random;

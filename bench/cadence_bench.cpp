@@ -171,9 +171,7 @@ int main(int argc, char* argv[])
     const std::int64_t enteredMain = RealtimeNanoseconds();
     // The game's own start-up, as in app/main.cpp.
     SetScreenScaling();
-    ExpectDisplay();
-    QApplication app(argc, argv);
-    DisplayOpened();
+    QApplication app = OpenDisplay(argc, argv);
     DeclareProgram();
 
     const std::int64_t applicationReady = RealtimeNanoseconds();

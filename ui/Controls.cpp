@@ -66,28 +66,6 @@ void TakeSizesFromQtsFrame(QWidget& window)
         new QtFrameWatch(window, *handle);
 }
 
-// Watches one event of a window and answers it with an action.
-class WindowEvent : public QObject
-{
-public:
-    WindowEvent(QWidget& window, QEvent::Type type, std::function<bool(QEvent*)> action)
-        : QObject(&window), type(type), action(std::move(action))
-    {
-        window.installEventFilter(this);
-    }
-
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == type && watched == parent())
-            return action(event);
-        return false;
-    }
-
-private:
-    QEvent::Type type;
-    std::function<bool(QEvent*)> action;
-};
-
 } // namespace
 
 QString FamilyName(const char* family, int index)
@@ -146,29 +124,13 @@ void DesignWindow(QWidget& window, const QString& title, int width, int height)
     window.setAutoFillBackground(true);
 }
 
-void CentreWhenFirstShown(QWidget& window)
+void CentreWhenFirstShown(QWidget& window, bool& placed)
 {
-    new WindowEvent(window, QEvent::Show, [&window, placed = false](QEvent*) mutable {
-        if (!placed) {
-            placed = true;
-            CentreOnScreen(window);
-            TakeSizesFromQtsFrame(window);
-        }
-        return false;
-    });
-}
-
-void WhenClosed(QWidget& window, std::function<void()> unloaded)
-{
-    new WindowEvent(window, QEvent::Close, [&window, unloaded = std::move(unloaded)](QEvent* event) {
-        if (BehindModalWindow(window)) {
-            event->ignore();
-            return true;
-        }
-        event->accept();
-        unloaded();
-        return true;
-    });
+    if (placed)
+        return;
+    placed = true;
+    CentreOnScreen(window);
+    TakeSizesFromQtsFrame(window);
 }
 
 bool BehindModalWindow(const QWidget& window)
@@ -177,6 +139,12 @@ bool BehindModalWindow(const QWidget& window)
     // GNOME's Alt+F4), and the game would end under the winner window.
     const QWidget* modal = QApplication::activeModalWidget();
     return modal && modal != &window;
+}
+
+bool AcceptClose(const QWidget& window, QCloseEvent& event)
+{
+    event.setAccepted(!BehindModalWindow(window));
+    return event.isAccepted();
 }
 
 void KeepDesignCentred(QWidget& window)

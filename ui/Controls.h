@@ -5,9 +5,8 @@
 #include <QString>
 #include <Qt>
 
-#include <functional>
-
 class OutlineShape;
+class QCloseEvent;
 class QEvent;
 class QLabel;
 class QWidget;
@@ -42,16 +41,17 @@ Qt::WindowFlags FixedFrame(Qt::WindowType type);
 // Title, the program's icon, a fixed client area and a black background.
 void DesignWindow(QWidget& window, const QString& title, int width, int height);
 
-// Centres the window on its screen the first time it is shown; later shows
-// leave it where it is.
-void CentreWhenFirstShown(QWidget& window);
-
-// Runs unloaded when the window is closed, its close box included; the
-// window closes. A window behind a modal one refuses to close.
-void WhenClosed(QWidget& window, std::function<void()> unloaded);
+// Centres the window on its screen, the first time it is shown: a window's
+// showEvent calls this with a flag of its own, and later shows leave the
+// window where it is.
+void CentreWhenFirstShown(QWidget& window, bool& placed);
 
 // Whether another window of the game is modal over this one.
 bool BehindModalWindow(const QWidget& window);
+
+// Answers a request to close a window that unloads the program: refused
+// behind a modal window, accepted otherwise. True when accepted.
+bool AcceptClose(const QWidget& window, QCloseEvent& event);
 
 // Where the desktop gives a window more room than designed, the designed
 // layout stays whole in its middle, on the window's black.

@@ -5,6 +5,7 @@
 #include "OutlineShape.h"
 #include "PlayfieldView.h"
 
+#include <QCloseEvent>
 #include <QImage>
 #include <QLabel>
 
@@ -12,8 +13,6 @@ Form1::Form1(const QImage& playfield, QWidget* parent)
     : QWidget(parent, FixedFrame(Qt::Window))
 {
     DesignWindow(*this, QStringLiteral("Q.V.Z Klikvar"), 594, 456);
-    CentreWhenFirstShown(*this);
-    WhenClosed(*this, [this] { emit Unloaded(); });
 
     Picture1 = new PlayfieldView(playfield, this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
@@ -68,4 +67,16 @@ void Form1::ShowScoreRows(std::int16_t lastPlayer)
         Label1[i]->show();
         Label2[i]->show();
     }
+}
+
+void Form1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    CentreWhenFirstShown(*this, placed);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    if (AcceptClose(*this, *event))
+        emit Unloaded();
 }

@@ -1,6 +1,7 @@
 #include "Fakes.h"
 #include "PlayfieldView.h"
 #include "Session.h"
+#include "VirtualKeys.h"
 #include "VirtualPad.h"
 
 #include <QCheckBox>
@@ -88,15 +89,6 @@ QString Held(int slot, bool left)
     return QStringLiteral("slot %1 %2").arg(slot).arg(left ? "left" : "right");
 }
 
-bool FieldIsBlack(const Playfield& field)
-{
-    for (int y = 0; y < Playfield::Size; ++y)
-        for (int x = 0; x < Playfield::Size; ++x)
-            if (field.ReadPixel(x, y) != Black)
-                return false;
-    return true;
-}
-
 } // namespace
 
 class SessionTest : public QObject
@@ -111,6 +103,8 @@ private slots:
     void autoRepeatKeepsAHeldKeyHeld();
     void letterKeysInEveryLayout_data();
     void letterKeysInEveryLayout();
+    void firstKeysFollowTheSystemLanguage_data();
+    void firstKeysFollowTheSystemLanguage();
     void losingTheKeyboardLetsGoOfEveryKey_data();
     void losingTheKeyboardLetsGoOfEveryKey();
     void releaseNamesTheKeyThatWentDown_data();
@@ -260,6 +254,44 @@ void SessionTest::letterKeysInEveryLayout()
     QCOMPARE(table.HeldFlags(), held);
     send(QEvent::KeyRelease, key, scanCode);
     QCOMPARE(table.HeldFlags(), QStringList{});
+}
+
+void SessionTest::firstKeysFollowTheSystemLanguage_data()
+{
+    // Before any letter has been typed, the system's language is the guess
+    // at the layout; the keys that are no letters go by their label in any
+    // layout. X11 key numbers: 24 is where a US keyboard has Q.
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<int>("scanCode");
+    QTest::addColumn<int>("code");
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    const Qt::KeyboardModifiers keypad = Qt::KeypadModifier;
+    QTest::newRow("Greek: ; at Q's place") << "el_GR" << int(Qt::Key_Semicolon) << none << 24 << 81;
+    QTest::newRow("English: ; at Q's place") << "en_US" << int(Qt::Key_Semicolon) << none << 24 << 0;
+    QTest::newRow("Russian: left arrow") << "ru_RU" << int(Qt::Key_Left) << none << 113 << 37;
+    QTest::newRow("Russian: right arrow") << "ru_RU" << int(Qt::Key_Right) << none << 114 << 39;
+    QTest::newRow("Russian: keypad +") << "ru_RU" << int(Qt::Key_Plus) << keypad << 86 << 107;
+    QTest::newRow("Russian: keypad -") << "ru_RU" << int(Qt::Key_Minus) << keypad << 82 << 109;
+    QTest::newRow("Russian: keypad 1") << "ru_RU" << int(Qt::Key_1) << keypad << 87 << 97;
+    QTest::newRow("Hebrew: keypad 2") << "he_IL" << int(Qt::Key_2) << keypad << 88 << 98;
+    QTest::newRow("Russian: Esc") << "ru_RU" << int(Qt::Key_Escape) << none << 9 << 27;
+    QTest::newRow("Arabic: Space") << "ar_EG" << int(Qt::Key_Space) << none << 65 << 32;
+}
+
+void SessionTest::firstKeysFollowTheSystemLanguage()
+{
+    QFETCH(QString, language);
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(int, scanCode);
+    QFETCH(int, code);
+    LayoutAwareKeys keys{QLocale(language)};
+    const QKeyEvent down(QEvent::KeyPress, key, modifiers, quint32(scanCode), 0, 0);
+    QCOMPARE(keys.Pressed(down), code);
+    const QKeyEvent up(QEvent::KeyRelease, key, modifiers, quint32(scanCode), 0, 0);
+    QCOMPARE(keys.Released(up), code);
 }
 
 void SessionTest::losingTheKeyboardLetsGoOfEveryKey_data()
