@@ -54,6 +54,13 @@ void Keyboard::Picture1_LostFocus()
         player.TurnLeft = false;
         player.TurnRight = false;
     }
+    leftHeld.fill(false);
+    rightHeld.fill(false);
+}
+
+bool Keyboard::Holds(int slot, bool left) const
+{
+    return (left ? leftHeld : rightHeld).at(std::size_t(slot));
 }
 
 void Keyboard::SetTurnFlags(int code, bool held)
@@ -62,8 +69,8 @@ void Keyboard::SetTurnFlags(int code, bool held)
     for (const TurnKey& key : TurnKeys) {
         PlayerRecord& player = match.Players[key.slot];
         if (code == key.left)
-            player.TurnLeft = held;
+            player.TurnLeft = leftHeld[key.slot] = held;
         if (code == key.right)
-            player.TurnRight = held;
+            player.TurnRight = rightHeld[key.slot] = held;
     }
 }

@@ -13,36 +13,31 @@
 
 Session::Session(RandomSource& random, std::function<void()> endProgram)
     : game(match, *this, random)
-    , form1(game.Field().Image())
     , keyboard(match, game, [this] { form1.close(); })
+    , controllers(match, game, keyboard)
     , random(random)
     , endProgram(std::move(endProgram))
+    , form1(game.Field().Image())
 {
     QObject::connect(&form1.Timer1, &QTimer::timeout, &form1, [this] { Timer1_Timer(); });
     QObject::connect(form1.Picture1, &PlayfieldView::KeyDown, &form1, [this](QKeyEvent* event) {
-        keyboard.Picture1_KeyDown(heldKeys.Pressed(*event));
+        keyboard.Picture1_KeyDown(keys.Pressed(*event));
     });
     QObject::connect(form1.Picture1, &PlayfieldView::KeyUp, &form1, [this](QKeyEvent* event) {
         // X11 sends a release before every repeated press of a held key;
         // the key is still down.
         if (event->isAutoRepeat())
             return;
-        keyboard.Picture1_KeyUp(heldKeys.Released(*event));
+        keyboard.Picture1_KeyUp(keys.Released(*event));
     });
     QObject::connect(form1.Picture1, &PlayfieldView::FocusLost, &form1, [this] {
-        heldKeys.Forget();
+        keys.Forget();
         keyboard.Picture1_LostFocus();
     });
     QObject::connect(&form1, &Form1::Unloaded, &form1, [this] { Form1_Unload(); });
     QObject::connect(&form2, &Form2::StartChosen, &form2, [this] { Start(); });
     QObject::connect(&form2, &Form2::ExitChosen, &form2, [this] { Form1_Unload(); });
     QObject::connect(&form2, &Form2::Unloaded, &form2, [this] { Form1_Unload(); });
-}
-
-Session::~Session()
-{
-    // The game window goes after the keys and loses the focus as it goes.
-    QObject::disconnect(form1.Picture1, nullptr, &form1, nullptr);
 }
 
 void Session::Form1_Load()
@@ -68,6 +63,7 @@ void Session::Start()
     }
     match.Level = 1;
     match.StartRound(random);
+    controllers.TakePlayers();
     form1.ShowScoreRows(match.LastPlayer);
     game.Field().ClearPlayfield();
     form2.hide();
@@ -132,15 +128,30 @@ void Session::ShowWinners()
     form2.exec();
 }
 
+void Session::HeadDied(std::int16_t slot)
+{
+    controllers.Rumble(slot);
+}
+
 void Session::Timer1_Timer()
 {
+    // What the controllers did since the last tick, before this one reads
+    // the turn flags.
+    controllers.Pump();
     // The game runs only while its window is shown: not behind the setup
     // window at start-up. A window opened from inside a tick runs its own
     // event loop; Qt does not deliver this timer again until the tick has
     // returned.
-    if (form1.isHidden())
+    if (form1.isHidden() || RoundWaitsForPlayers())
         return;
     game.Tick();
     for (const QRect& changed : game.Field().TakeChanged())
         form1.Picture1->update(changed);
+}
+
+bool Session::RoundWaitsForPlayers() const
+{
+    // Minimised or behind another window, the round would go on unseen, and
+    // the keys no longer reach it. Between rounds nothing moves anyway.
+    return !game.Paused && (form1.isMinimized() || !form1.isActiveWindow());
 }

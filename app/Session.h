@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Controllers.h"
 #include "Form1.h"
 #include "Form2.h"
 #include "Game.h"
@@ -13,7 +14,7 @@
 class RandomSource;
 
 // One run of the program: the match, the game behind the game window, the
-// setup window, the keys, and the way from match to match. It is also the
+// setup window, the keys and game controllers, and the way from match to match. It is also the
 // rules' view of the windows: scores, banner and credit go to the game
 // window, the options come from the setup window.
 class Session final : public Screens
@@ -21,7 +22,6 @@ class Session final : public Screens
 public:
     // endProgram ends the process at once and does not return.
     Session(RandomSource& random, std::function<void()> endProgram);
-    ~Session() override;
 
     // Start-up: the setup window first; the game window opens with Start.
     void Form1_Load();
@@ -38,17 +38,25 @@ public:
     bool CaveInsOn() const override;
     QString RoundsText() const override;
     void ShowWinners() override;
+    void HeadDied(std::int16_t slot) override;
 
+    // The windows come last, so they go first: the game window loses the
+    // focus as it goes, and the keys it then lets go of still exist.
     Module1 match;
     Game game;
-    Form1 form1;
-    Form2 form2;
     Keyboard keyboard;
+    Controllers controllers;
 
 private:
     void Timer1_Timer();
+    // A round runs on only while its players can see and steer it.
+    bool RoundWaitsForPlayers() const;
 
     RandomSource& random;
     std::function<void()> endProgram;
-    HeldKeys heldKeys;
+    LayoutAwareKeys keys;
+
+public:
+    Form1 form1;
+    Form2 form2;
 };

@@ -35,10 +35,31 @@ struct HeldMessage
     QString text;
 };
 
-std::mutex heldLock;
-std::vector<HeldMessage> held;
-QtMessageHandler handlerBefore = nullptr;
-bool holding = false;
+// What is held while messages are held. Qt may log from other threads while
+// it opens the display, so the state is reached only under its lock.
+class Holding
+{
+public:
+    struct State
+    {
+        bool holding = false;
+        QtMessageHandler handlerBefore = nullptr;
+        std::vector<HeldMessage> messages;
+    };
+
+    template <class Action>
+    auto Locked(Action action)
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        return action(state);
+    }
+
+private:
+    std::mutex lock;
+    State state;
+};
+
+Holding holding;
 
 QString WaylandSocket()
 {
@@ -49,13 +70,24 @@ QString WaylandSocket()
     return folder.isEmpty() ? QString() : QDir(folder).filePath(name);
 }
 
+// The first capture of the pattern in the messages, or nothing.
+QString FirstCaptured(const std::vector<HeldMessage>& messages, const QRegularExpression& pattern)
+{
+    for (const HeldMessage& message : messages) {
+        const QRegularExpressionMatch match = pattern.match(message.text);
+        if (match.hasMatch())
+            return match.captured(1);
+    }
+    return {};
+}
+
 // What was tried: the platforms Qt named while failing, the X display and
 // the Wayland socket.
-QString WhatWasTried()
+QString WhatWasTried(const std::vector<HeldMessage>& messages)
 {
     QStringList platforms;
     static const QRegularExpression named(QStringLiteral("platform plugin \"([^\"]*)\""));
-    for (const HeldMessage& message : held) {
+    for (const HeldMessage& message : messages) {
         const QRegularExpressionMatch match = named.match(message.text);
         if (match.hasMatch() && !platforms.contains(match.captured(1)))
             platforms << match.captured(1);
@@ -75,6 +107,23 @@ QString WhatWasTried()
         .arg(platforms.join(QStringLiteral("\", \"")), display, wayland);
 }
 
+// The one line a player gets when Qt could not start a platform plugin: a
+// plugin that is not there at all is a wrong name or a missing package, not a
+// missing display.
+QString WhyNoWindow(const std::vector<HeldMessage>& messages, const QString& qtAccount)
+{
+    static const QRegularExpression notFound(
+        QStringLiteral("Could not find the Qt platform plugin \"([^\"]*)\""));
+    const QString missing = FirstCaptured(messages, notFound);
+    if (missing.isEmpty())
+        return QStringLiteral("Klikvar needs a graphical display and could not open one (%1).")
+            .arg(WhatWasTried(messages));
+    static const QRegularExpression available(QStringLiteral("Available platform plugins are: ([^\\n]*)\\."));
+    const QRegularExpressionMatch installed = available.match(qtAccount);
+    return QStringLiteral("Klikvar cannot start: Qt has no platform plugin \"%1\" (installed: %2).")
+        .arg(missing, installed.hasMatch() ? installed.captured(1) : QStringLiteral("none"));
+}
+
 void PassOn(const HeldMessage& message)
 {
     const QMessageLogContext context(message.file.constData(), message.line,
@@ -84,53 +133,59 @@ void PassOn(const HeldMessage& message)
 
 void StopHolding()
 {
-    std::vector<HeldMessage> messages;
-    {
-        const std::lock_guard<std::mutex> lock(heldLock);
-        if (!holding)
-            return;
-        holding = false;
-        qInstallMessageHandler(handlerBefore);
-        messages.swap(held);
-    }
+    const std::vector<HeldMessage> messages = holding.Locked([](Holding::State& state) {
+        std::vector<HeldMessage> taken;
+        if (!state.holding)
+            return taken;
+        state.holding = false;
+        qInstallMessageHandler(state.handlerBefore);
+        taken.swap(state.messages);
+        return taken;
+    });
     for (const HeldMessage& message : messages)
         PassOn(message);
 }
 
 void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
+    HeldMessage message{type, context.file, context.function, context.category, context.line, text};
     if (type == QtFatalMsg && text.contains(QStringLiteral("platform plugin"))) {
         // Qt's own account (which plugins exist, reinstalling) would only
         // bury the one thing a player needs to know.
-        const std::lock_guard<std::mutex> lock(heldLock);
-        std::fprintf(stderr, "Klikvar needs a graphical display and could not open one (%s).\n",
-                     qPrintable(WhatWasTried()));
+        const QString why = holding.Locked(
+            [&text](Holding::State& state) { return WhyNoWindow(state.messages, text); });
+        std::fprintf(stderr, "%s\n", qPrintable(why));
         std::fflush(nullptr);
         std::_Exit(EXIT_FAILURE);
     }
-    HeldMessage message{type, context.file, context.function, context.category, context.line, text};
     if (type == QtFatalMsg) {
         // Some other end: everything goes out as it came, and Qt aborts.
         StopHolding();
         PassOn(message);
         return;
     }
-    const std::lock_guard<std::mutex> lock(heldLock);
-    held.push_back(std::move(message));
+    holding.Locked([&message](Holding::State& state) { state.messages.push_back(std::move(message)); });
 }
 
 } // namespace
 
-void ExpectDisplay()
+HeldStartMessages::HeldStartMessages()
 {
-    const std::lock_guard<std::mutex> lock(heldLock);
-    holding = true;
-    handlerBefore = qInstallMessageHandler(HoldMessage);
+    holding.Locked([](Holding::State& state) {
+        state.holding = true;
+        state.handlerBefore = qInstallMessageHandler(HoldMessage);
+    });
 }
 
-void DisplayOpened()
+HeldStartMessages::~HeldStartMessages()
 {
     StopHolding();
+}
+
+QApplication OpenDisplay(int& argc, char** argv)
+{
+    const HeldStartMessages held;
+    return QApplication(argc, argv);
 }
 
 void DeclareProgram()

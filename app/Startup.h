@@ -1,16 +1,31 @@
 #pragma once
 
+#include <QApplication>
+
 // The steps every start of the program takes around making its application
 // object, shared by the game and the benchmark that measures it.
 
 // Before the application object: how a scaled screen is drawn.
 void SetScreenScaling();
 
-// Around making it: until DisplayOpened(), Qt's messages are held back, and
-// a start that finds no display to open ends with one line on standard error
-// saying so and what was tried, and exit status 1, instead of Qt's abort.
-void ExpectDisplay();
-void DisplayOpened();
+// Makes the application object, which opens the display. Qt's messages are
+// held back meanwhile (HeldStartMessages). A start that cannot open a window
+// ends with one line on standard error and exit status 1, instead of Qt's
+// abort: the platform plugin asked for does not exist, or no display could
+// be opened (and what was tried).
+QApplication OpenDisplay(int& argc, char** argv);
+
+// Holds Qt's messages back for as long as it lives and then passes them on
+// as they came, unless the start has ended on a platform plugin failure
+// first. One at a time.
+class HeldStartMessages
+{
+public:
+    HeldStartMessages();
+    ~HeldStartMessages();
+    HeldStartMessages(const HeldStartMessages&) = delete;
+    HeldStartMessages& operator=(const HeldStartMessages&) = delete;
+};
 
 // After it: the name, version and desktop identity the system shows, and the
 // icon of every window.

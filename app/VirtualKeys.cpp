@@ -2,7 +2,6 @@
 
 #include <QChar>
 #include <QKeyEvent>
-#include <QLocale>
 
 namespace {
 
@@ -22,6 +21,21 @@ QChar::Script LetterScript(const QKeyEvent& event)
     if (key <= 0 || key > 0x10FFFF || !QChar::isLetter(char32_t(key)))
         return QChar::Script_Unknown;
     return QChar::script(char32_t(key));
+}
+
+// The letter key at this place of a US keyboard, by the platform's scan code
+// (xkb numbers keys 8 above the PC's own scan codes), or None.
+int LetterKeyAtPlace(quint32 nativeScanCode)
+{
+    switch (nativeScanCode - ScanCodeOffset) {
+    case 16: return VirtualKey::Q;
+    case 17: return VirtualKey::W;
+    case 24: return VirtualKey::O;
+    case 25: return VirtualKey::P;
+    case 47: return VirtualKey::V;
+    case 48: return VirtualKey::B;
+    default: return VirtualKey::None;
+    }
 }
 
 } // namespace
@@ -49,26 +63,13 @@ int VirtualKeyCode(const QKeyEvent& event)
     }
 }
 
-int LetterKeyAtPlace(quint32 nativeScanCode)
-{
-    switch (nativeScanCode - ScanCodeOffset) {
-    case 16: return VirtualKey::Q;
-    case 17: return VirtualKey::W;
-    case 24: return VirtualKey::O;
-    case 25: return VirtualKey::P;
-    case 47: return VirtualKey::V;
-    case 48: return VirtualKey::B;
-    default: return VirtualKey::None;
-    }
-}
-
-HeldKeys::HeldKeys()
-    : latinLetters(QLocale::system().script() == QLocale::LatinScript
-                   || QLocale::system().script() == QLocale::AnyScript)
+LayoutAwareKeys::LayoutAwareKeys(const QLocale& language)
+    : latinLetters(language.script() == QLocale::LatinScript
+                   || language.script() == QLocale::AnyScript)
 {
 }
 
-int HeldKeys::CodeOf(const QKeyEvent& event)
+int LayoutAwareKeys::CodeOf(const QKeyEvent& event)
 {
     const QChar::Script script = LetterScript(event);
     if (script != QChar::Script_Unknown)
@@ -81,7 +82,7 @@ int HeldKeys::CodeOf(const QKeyEvent& event)
     return LetterKeyAtPlace(event.nativeScanCode());
 }
 
-int HeldKeys::Pressed(const QKeyEvent& event)
+int LayoutAwareKeys::Pressed(const QKeyEvent& event)
 {
     const int code = CodeOf(event);
     if (event.nativeScanCode() != 0)
@@ -89,7 +90,7 @@ int HeldKeys::Pressed(const QKeyEvent& event)
     return code;
 }
 
-int HeldKeys::Released(const QKeyEvent& event)
+int LayoutAwareKeys::Released(const QKeyEvent& event)
 {
     const auto held = codeByScanCode.constFind(event.nativeScanCode());
     if (event.nativeScanCode() == 0 || held == codeByScanCode.cend())
@@ -99,7 +100,7 @@ int HeldKeys::Released(const QKeyEvent& event)
     return code;
 }
 
-void HeldKeys::Forget()
+void LayoutAwareKeys::Forget()
 {
     codeByScanCode.clear();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QLocale>
 
 class QKeyEvent;
 
@@ -28,10 +29,6 @@ inline constexpr int KeypadMinus = 109;
 // 1, 2, + and - are told from the main row's by the keypad modifier.
 int VirtualKeyCode(const QKeyEvent& event);
 
-// The letter key at this place of a US keyboard, by the platform's scan code
-// (xkb numbers keys 8 above the PC's own scan codes), or None.
-int LetterKeyAtPlace(quint32 nativeScanCode);
-
 // Names the keys of one keyboard as they go down and come up.
 //
 // A letter key is the one labelled with that letter in layouts written in
@@ -39,16 +36,17 @@ int LetterKeyAtPlace(quint32 nativeScanCode);
 // (Russian, Greek, Hebrew...) have no Q to press, so there the letter keys
 // go by their place on a US keyboard. Which kind of layout is in use shows in
 // the letters its keys type; until one has been typed, the system's language
-// tells.
+// tells: the language of the locale given, the system's unless a test names
+// another.
 //
 // A release is named by what its key was called when it went down. The same
 // physical key can be reported differently by then: keypad 2 pressed with
 // Num Lock on and released after Shift went down comes back as an arrow, and
 // its player would be left turning for ever.
-class HeldKeys
+class LayoutAwareKeys
 {
 public:
-    HeldKeys();
+    explicit LayoutAwareKeys(const QLocale& language = QLocale::system());
 
     int Pressed(const QKeyEvent& event);
     int Released(const QKeyEvent& event);

@@ -1,3 +1,4 @@
+#include "PlatformChoice.h"
 #include "RandomSource.h"
 #include "Session.h"
 #include "Startup.h"
@@ -9,10 +10,9 @@
 
 int main(int argc, char* argv[])
 {
+    ChoosePlatform(argc, argv);
     SetScreenScaling();
-    ExpectDisplay();
-    QApplication app(argc, argv);
-    DisplayOpened();
+    QApplication app = OpenDisplay(argc, argv);
     DeclareProgram();
 
     ClockSeededRandom random;

@@ -8,6 +8,9 @@
 //   --launched-at=NS  when the process was launched, in nanoseconds since
 //                     the epoch (date +%s%N); without it no start-up time
 //   --seconds=N       length of the measured stretch, 10 unless given
+//   --controllers=N   N virtual game controllers plugged in before Start;
+//                     with any, one more is plugged in a third of the way
+//                     through the stretch and unplugged at two thirds
 // Prints one "name value" line per figure.
 
 #include "CadenceCounter.h"
@@ -15,6 +18,7 @@
 #include "RandomSource.h"
 #include "Session.h"
 #include "Startup.h"
+#include "VirtualPad.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -31,6 +35,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <deque>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -166,9 +171,7 @@ int main(int argc, char* argv[])
     const std::int64_t enteredMain = RealtimeNanoseconds();
     // The game's own start-up, as in app/main.cpp.
     SetScreenScaling();
-    ExpectDisplay();
-    QApplication app(argc, argv);
-    DisplayOpened();
+    QApplication app = OpenDisplay(argc, argv);
     DeclareProgram();
 
     const std::int64_t applicationReady = RealtimeNanoseconds();
@@ -179,10 +182,18 @@ int main(int argc, char* argv[])
         std::_Exit(EXIT_FAILURE);
     });
     const std::int64_t windowsBuilt = RealtimeNanoseconds();
+    // Plugged in after the session has started SDL, unplugged before it ends.
+    const auto controllers = std::size_t(Option(QStringLiteral("controllers")).value_or(0));
+    std::deque<VirtualPad> pads(controllers);
     const std::optional<long long> launchedAt = Option(QStringLiteral("launched-at"));
     SetupPlayer players(session, launchedAt);
     session.Form1_Load();
 
+    const QList<int> steered = session.controllers.Slots();
+    if (steered.size() != qsizetype(pads.size()) || steered.contains(-1)) {
+        std::fputs("not every virtual controller took a player at Start\n", stderr);
+        return EXIT_FAILURE;
+    }
     if (session.match.LastPlayer != 5 || session.PassThroughOn() || session.CaveInsOn()) {
         std::fputs("the match did not start with six players and both options off\n", stderr);
         return EXIT_FAILURE;
@@ -214,6 +225,10 @@ int main(int argc, char* argv[])
     });
 
     const long long seconds = Option(QStringLiteral("seconds")).value_or(10);
+    if (controllers > 0) {
+        QTimer::singleShot(SettleMs + int(seconds * 1000 / 3), &app, [&pads] { pads.emplace_back(); });
+        QTimer::singleShot(SettleMs + int(seconds * 2000 / 3), &app, [&pads] { pads.back().Unplug(); });
+    }
     std::int64_t wallBefore = 0;
     std::int64_t cpuBefore = 0;
     QTimer::singleShot(SettleMs, Qt::PreciseTimer, &app, [&] {
@@ -235,6 +250,7 @@ int main(int argc, char* argv[])
             std::printf("startup_application_ready_ms %.1f\n", msSinceLaunch(applicationReady));
             std::printf("startup_windows_built_ms %.1f\n", msSinceLaunch(windowsBuilt));
         }
+        std::printf("controllers %zu\n", controllers);
         std::printf("ticks %d\n", counter.Ticks());
         std::printf("ticks_per_second %.2f\n", counter.TicksPerSecond());
         std::printf("largest_gap_ms %.2f\n", double(counter.LargestGapNanoseconds()) / 1e6);

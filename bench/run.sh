@@ -5,9 +5,11 @@
 # machine are no pass/fail, so this is not part of the tests; it fails only
 # when a figure could not be measured.
 # Usage: bash bench/run.sh [build directory, build/ unless given]
+#                          [virtual game controllers, 2 unless given]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
+controllers=${2:-2}
 
 bash scripts/install-deps.sh build demo
 if [ ! -f "$build/CMakeCache.txt" ]; then
@@ -31,7 +33,8 @@ server_cpu() { awk '{ print $14 + $15 }' "/proc/$xvfb_pid/stat"; }
 server_before=$(server_cpu)
 run_began=$(date +%s%N)
 # The launch time is taken just before the program replaces the shell.
-cadence=$(timeout 120 sh -c 'exec "$0" --launched-at="$(date +%s%N)"' "$build/bench/klikvar_cadence_bench")
+cadence=$(timeout 120 sh -c 'exec "$0" --launched-at="$(date +%s%N)" "$1"' \
+    "$build/bench/klikvar_cadence_bench" "--controllers=$controllers")
 server_share=$(awk -v t="$(( $(server_cpu) - server_before ))" -v hz="$clock_ticks" \
     -v ns="$(( $(date +%s%N) - run_began ))" 'BEGIN { printf "%.2f", t / hz / (ns / 1e9) * 100 }')
 
@@ -66,5 +69,9 @@ echo "Start-up, ms after launch: main() entered $(figure startup_main_entered_ms
      "application ready $(figure startup_application_ready_ms)," \
      "windows built $(figure startup_windows_built_ms), setup window painted $(figure startup_ms)"
 echo "Playfield repaints a second: $(figure repaints_per_second)"
+if [ "$(figure controllers)" != 0 ]; then
+    echo "Virtual game controllers steering players: $(figure controllers)," \
+         "one more plugged in and out while measuring"
+fi
 echo "Rounds restarted with Space while measuring: $(figure rounds_restarted)," \
      "ticks spent waiting for it: $(figure ticks_waiting_for_space)"

@@ -83,6 +83,7 @@ Game::Outcome Game::HandleDeath(int slot)
 {
     CreditHit(match, screens, HitColor, std::int16_t(slot));
     match.Players[slot].Dead = true;
+    screens.HeadDied(std::int16_t(slot));
     if (!CheckLastSurvivor(match, screens))
         return Outcome::Continue;
 

@@ -30,13 +30,14 @@ Playfield::Playfield()
 
 void Playfield::DrawSegment(double x1, double y1, double x2, double y2, ColorRef color)
 {
-    // Flat at the head: a segment stops exactly where the head is, so the
-    // probe one pixel ahead of a head that goes straight never finds its own
-    // trail. Square at the tail: on a curve the next segment sets off at a
-    // slight angle, and a flat start would leave a sliver of the bend's outer
-    // side unpainted, a notch a crossing head can slip through. Reaching half
-    // a pixel back over the previous segment fills it; no further, or a head
-    // closing its circle would meet its own tail sooner.
+    // Flat caps at both ends. At the head a segment stops exactly where the
+    // head is, so the probe one pixel ahead of a head that goes straight
+    // never finds its own trail. At the tail it starts half a pixel back
+    // over the previous segment: on a curve the next segment sets off at a
+    // slight angle, and starting right at the joint would leave a sliver of
+    // the bend's outer side unpainted, a notch a crossing head can slip
+    // through. No further back, or a head closing its circle would meet its
+    // own tail sooner.
     constexpr double TailReach = 0.5;
     const QLineF segment(x1, y1, x2, y2);
     QLineF stroke = segment;

@@ -26,6 +26,10 @@ public:
     virtual bool CaveInsOn() const = 0;
     virtual QString RoundsText() const = 0;
 
+    // A head has just died, before the round or match end it may bring; the
+    // game window has nothing to show for it, a controller may rumble.
+    virtual void HeadDied(std::int16_t /*slot*/) {}
+
     // The winner window and the way back to the setup window; returns only
     // when the next match has been started.
     virtual void ShowWinners() = 0;

@@ -15,6 +15,8 @@ build=(
   cmake
   ninja-build
   qt6-base-dev
+  # game controllers through SDL's game-controller API; brings the runtime
+  libsdl2-dev
   # run: the X11 and Wayland platform plugins and a free font with Czech
   # letters in place of the designed "MS Sans Serif"
   qt6-qpa-plugins
@@ -40,6 +42,12 @@ demo=(
 layouts=(
   x11-xkb-utils
 )
+# ...and play on Wayland desktops, each in a window of a virtual display:
+# sway, driven through swaymsg, and weston, whose windows carry Qt's own frame.
+wayland=(
+  sway
+  weston
+)
 # Debian's and the desktop's own checks of the package and its metadata;
 # autopkgtest runs the installed-package test of debian/tests, which starts
 # the game on xvfb-run (xauth) and renders its manual page (man-db).
@@ -63,7 +71,7 @@ for group in "${@:-build}"; do
     build) packages+=("${build[@]}") ;;
     package) packages+=("${package[@]}") ;;
     demo) packages+=("${demo[@]}") ;;
-    test) packages+=("${build[@]}" "${package[@]}" "${demo[@]}" "${layouts[@]}" "${checkers[@]}") ;;
+    test) packages+=("${build[@]}" "${package[@]}" "${demo[@]}" "${layouts[@]}" "${wayland[@]}" "${checkers[@]}") ;;
     icons) packages+=("${icons[@]}") ;;
     *) echo "install-deps.sh: unknown group '$group' (build, package, demo, test or icons)" >&2; exit 2 ;;
   esac

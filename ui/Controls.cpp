@@ -4,13 +4,21 @@
 #include "OutlineShape.h"
 #include "ProgramIcon.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QStyle>
+#include <QVariant>
+#include <QWindow>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
+
+// How far a window's controls stand from their designed places.
+const char* const DesignOffset = "designOffset";
 
 // Centres the window on its screen. The frame is known here on most
 // platforms, and only after mapping on X11; then the client area is centred.
@@ -21,27 +29,42 @@ void CentreOnScreen(QWidget& window)
     window.move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, outer, screenArea).topLeft());
 }
 
-// Watches one event of a window and answers it with an action.
-class WindowEvent : public QObject
+// On Wayland, Qt draws the frame itself where the desktop does not (GNOME,
+// weston), with maximise and minimise buttons of its own, and a desktop
+// ends a program whose window keeps another size than the maximised one.
+// Such a window takes whatever size it is given and keeps the designed
+// layout in its middle. Where the desktop draws the frame (sway, KDE), the
+// fixed size keeps the window floating and without a maximise button.
+// Qt has made its frame, if it makes one, by the window's first exposure.
+class QtFrameWatch : public QObject
 {
 public:
-    WindowEvent(QWidget& window, QEvent::Type type, std::function<bool(QEvent*)> action)
-        : QObject(&window), type(type), action(std::move(action))
+    QtFrameWatch(QWidget& window, QWindow& handle) : QObject(&handle), window(window)
     {
-        window.installEventFilter(this);
+        handle.installEventFilter(this);
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == type && watched == parent())
-            return action(event);
+        if (event->type() == QEvent::Expose && watched == parent()) {
+            if (!static_cast<QWindow*>(watched)->frameMargins().isNull())
+                window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+            watched->removeEventFilter(this);
+            deleteLater();
+        }
         return false;
     }
 
 private:
-    QEvent::Type type;
-    std::function<bool(QEvent*)> action;
+    QWidget& window;
 };
+
+void TakeSizesFromQtsFrame(QWidget& window)
+{
+    QWindow* handle = window.windowHandle();
+    if (handle && QGuiApplication::platformName() == QLatin1String("wayland"))
+        new QtFrameWatch(window, *handle);
+}
 
 } // namespace
 
@@ -56,7 +79,7 @@ QLabel* MakeLabel(const QString& name, const QString& caption, const QRect& geom
     auto* label = new QLabel(caption, parent);
     label->setObjectName(name);
     label->setGeometry(geometry);
-    label->setFont(DesignFont(pointSize));
+    SetDesignFont(label, pointSize);
     label->setAlignment(across | Qt::AlignTop);
     label->setWordWrap(true);
     return label;
@@ -101,22 +124,52 @@ void DesignWindow(QWidget& window, const QString& title, int width, int height)
     window.setAutoFillBackground(true);
 }
 
-void CentreWhenFirstShown(QWidget& window)
+void CentreWhenFirstShown(QWidget& window, bool& placed)
 {
-    new WindowEvent(window, QEvent::Show, [&window, placed = false](QEvent*) mutable {
-        if (!placed) {
-            placed = true;
-            CentreOnScreen(window);
-        }
-        return false;
-    });
+    if (placed)
+        return;
+    placed = true;
+    CentreOnScreen(window);
+    TakeSizesFromQtsFrame(window);
 }
 
-void WhenClosed(QWidget& window, std::function<void()> unloaded)
+bool BehindModalWindow(const QWidget& window)
 {
-    new WindowEvent(window, QEvent::Close, [unloaded = std::move(unloaded)](QEvent* event) {
-        event->accept();
-        unloaded();
-        return true;
-    });
+    // X11 desktops do not even ask; Wayland desktops do (sway's kill,
+    // GNOME's Alt+F4), and the game would end under the winner window.
+    const QWidget* modal = QApplication::activeModalWidget();
+    return modal && modal != &window;
+}
+
+bool AcceptClose(const QWidget& window, QCloseEvent& event)
+{
+    event.setAccepted(!BehindModalWindow(window));
+    return event.isAccepted();
+}
+
+void KeepDesignCentred(QWidget& window)
+{
+    const QSize spare = window.size() - window.minimumSize();
+    const QPoint offset(std::max(0, spare.width() / 2), std::max(0, spare.height() / 2));
+    const QPoint applied = window.property(DesignOffset).toPoint();
+    if (offset == applied)
+        return;
+    for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!control->isWindow())
+            control->move(control->pos() + offset - applied);
+    window.setProperty(DesignOffset, offset);
+}
+
+void DesignedWindowEvent(QWidget& window, const QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Resize:
+        KeepDesignCentred(window);
+        break;
+    case QEvent::ScreenChangeInternal:
+        FollowScreen(window);
+        break;
+    default:
+        break;
+    }
 }

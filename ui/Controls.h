@@ -5,9 +5,9 @@
 #include <QString>
 #include <Qt>
 
-#include <functional>
-
 class OutlineShape;
+class QCloseEvent;
+class QEvent;
 class QLabel;
 class QWidget;
 
@@ -41,10 +41,22 @@ Qt::WindowFlags FixedFrame(Qt::WindowType type);
 // Title, the program's icon, a fixed client area and a black background.
 void DesignWindow(QWidget& window, const QString& title, int width, int height);
 
-// Centres the window on its screen the first time it is shown; later shows
-// leave it where it is.
-void CentreWhenFirstShown(QWidget& window);
+// Centres the window on its screen, the first time it is shown: a window's
+// showEvent calls this with a flag of its own, and later shows leave the
+// window where it is.
+void CentreWhenFirstShown(QWidget& window, bool& placed);
 
-// Runs unloaded when the window is closed, its close box included; the
-// window closes.
-void WhenClosed(QWidget& window, std::function<void()> unloaded);
+// Whether another window of the game is modal over this one.
+bool BehindModalWindow(const QWidget& window);
+
+// Answers a request to close a window that unloads the program: refused
+// behind a modal window, accepted otherwise. True when accepted.
+bool AcceptClose(const QWidget& window, QCloseEvent& event);
+
+// Where the desktop gives a window more room than designed, the designed
+// layout stays whole in its middle, on the window's black.
+void KeepDesignCentred(QWidget& window);
+
+// What every designed window does with its own events: keeps its layout in
+// the middle and its texts at their designed size on the screen it is on.
+void DesignedWindowEvent(QWidget& window, const QEvent* event);

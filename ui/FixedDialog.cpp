@@ -8,7 +8,18 @@ FixedDialog::FixedDialog(const QString& title, int width, int height, QWidget* p
     : QDialog(parent, FixedFrame(Qt::Dialog))
 {
     DesignWindow(*this, title, width, height);
-    CentreWhenFirstShown(*this);
+}
+
+void FixedDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    CentreWhenFirstShown(*this, placed);
+}
+
+bool FixedDialog::event(QEvent* event)
+{
+    DesignedWindowEvent(*this, event);
+    return QDialog::event(event);
 }
 
 void FixedDialog::keyPressEvent(QKeyEvent* event)

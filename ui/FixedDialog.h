@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-// The setup and winner windows: fixed size, black, the program's icon, a
-// close box only, centred when first shown. Players leave them by their own
+// The setup and winner windows: their designed size, black, the program's
+// icon, a close box only, centred when first shown. Players leave them by their own
 // controls or the close box; Esc is a game key and does not close them.
 class FixedDialog : public QDialog
 {
@@ -13,5 +13,10 @@ public:
     FixedDialog(const QString& title, int width, int height, QWidget* parent);
 
 protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool placed = false;
 };

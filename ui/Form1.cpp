@@ -5,6 +5,7 @@
 #include "OutlineShape.h"
 #include "PlayfieldView.h"
 
+#include <QCloseEvent>
 #include <QImage>
 #include <QLabel>
 
@@ -12,8 +13,6 @@ Form1::Form1(const QImage& playfield, QWidget* parent)
     : QWidget(parent, FixedFrame(Qt::Window))
 {
     DesignWindow(*this, QStringLiteral("Q.V.Z Klikvar"), 594, 456);
-    CentreWhenFirstShown(*this);
-    WhenClosed(*this, [this] { emit Unloaded(); });
 
     Picture1 = new PlayfieldView(playfield, this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
@@ -50,6 +49,12 @@ Form1::Form1(const QImage& playfield, QWidget* parent)
     Timer1.start();
 }
 
+bool Form1::event(QEvent* event)
+{
+    DesignedWindowEvent(*this, event);
+    return QWidget::event(event);
+}
+
 void Form1::ShowScoreRows(std::int16_t lastPlayer)
 {
     for (int i = 2; i < ScoreRows; ++i) {
@@ -62,4 +67,16 @@ void Form1::ShowScoreRows(std::int16_t lastPlayer)
         Label1[i]->show();
         Label2[i]->show();
     }
+}
+
+void Form1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    CentreWhenFirstShown(*this, placed);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    if (AcceptClose(*this, *event))
+        emit Unloaded();
 }

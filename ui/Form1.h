@@ -39,4 +39,14 @@ public:
 signals:
     // The window was closed: the program ends with it.
     void Unloaded();
+
+protected:
+    bool event(QEvent* event) override;
+    // Centres the window the first time it opens.
+    void showEvent(QShowEvent* event) override;
+    // The close box, or close() from a way out: unloads the window.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool placed = false;
 };

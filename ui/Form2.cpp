@@ -6,6 +6,7 @@
 #include "OutlineShape.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -60,8 +61,7 @@ Box* MakeBox(const QString& name, const QString& text, const QRect& geometry, co
 Form2::Form2(QWidget* parent)
     : FixedDialog(QStringLiteral("Q.V.Z Klikvar v1.01"), 326, 392, parent)
 {
-    WhenClosed(*this, [this] { emit Unloaded(); });
-    setFont(DesignFont(WindowText));
+    SetDesignFont(this, WindowText);
     // Moving over the background (outlines included) takes the highlight off
     // Start and Exit.
     setMouseTracking(true);
@@ -87,13 +87,13 @@ Form2::Form2(QWidget* parent)
     Check2[1] = MakeBox<QCheckBox>(FamilyName("Check2", 1), QStringLiteral("Závaly"),
                             QRect(152, 48, 161, 25), WhiteText, this);
     for (QCheckBox* option : Check2)
-        option->setFont(DesignFont(BigText));
+        SetDesignFont(option, BigText);
     Label1 = MakeLabel(QStringLiteral("Label1"), QStringLiteral("Počet kol:"),
                        QRect(160, 80, 145, 17), WindowText, Qt::AlignHCenter, this);
     SetTextColor(Label1, LightGreyText);
     Text2 = MakeBox<QLineEdit>(QStringLiteral("Text2"), QStringLiteral("25"), QRect(160, 96, 145, 25),
                         WhiteText, this);
-    Text2->setFont(DesignFont(BigText));
+    SetDesignFont(Text2, BigText);
     Text2->setMaxLength(std::numeric_limits<int>::max());
 
     Shape4 = MakeOutline(QStringLiteral("Shape4"), WhiteText, QRect(144, 136, 177, 177), this);
@@ -132,6 +132,13 @@ Form2::Form2(QWidget* parent)
     Text1[0]->setFocus();
 }
 
+void Form2::closeEvent(QCloseEvent* event)
+{
+    // Not the base's, which would merely hide the window.
+    if (AcceptClose(*this, *event))
+        emit Unloaded();
+}
+
 void Form2::mouseMoveEvent(QMouseEvent* event)
 {
     WhitenStartAndExit();
@@ -147,8 +154,11 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
             Label2_MouseMove(i);
             return true;
         }
-        // Any button acts, and on the press.
-        if (event->type() == QEvent::MouseButtonPress) {
+        // Any button acts, and on the press; also on the press that Qt takes
+        // for the second half of a double-click, which may have begun on
+        // another window at the same place.
+        if (event->type() == QEvent::MouseButtonPress
+            || event->type() == QEvent::MouseButtonDblClick) {
             Label2_MouseDown(i);
             return true;
         }
@@ -172,10 +182,16 @@ void Form2::Label2_MouseDown(int index)
 
 void Form2::Check1_Click(int index)
 {
-    // A player takes part only after the one before; unticking here changes
-    // the box again, and that second round finds nothing more to do.
-    if (index > 0 && !Check1[index - 1]->isChecked())
-        Check1[index]->setChecked(false);
+    // The ticks always sit on the first boxes, so the players counted at
+    // Start are the ones whose boxes are ticked. A player joins only after
+    // the one before; one who leaves takes the players after along. Each
+    // untick here is a change of that box again and carries on from there.
+    if (Check1[index]->isChecked()) {
+        if (index > 0 && !Check1[index - 1]->isChecked())
+            Check1[index]->setChecked(false);
+    } else if (index + 1 < OptionalPlayers) {
+        Check1[index + 1]->setChecked(false);
+    }
 }
 
 void Form2::WhitenStartAndExit()

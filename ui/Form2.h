@@ -42,6 +42,8 @@ signals:
     void Unloaded();
 
 protected:
+    // The close box unloads the window, and the program ends.
+    void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -93,15 +93,6 @@ QStringList WinnerRows(QWidget* modal)
     return rows;
 }
 
-bool FieldIsBlack(const Playfield& field)
-{
-    for (int y = 0; y < Playfield::Size; ++y)
-        for (int x = 0; x < Playfield::Size; ++x)
-            if (field.ReadPixel(x, y) != Black)
-                return false;
-    return true;
-}
-
 } // namespace
 
 class MatchFlowTest : public QObject
@@ -113,6 +104,8 @@ private slots:
     void startPreparesTheMatch_data();
     void startPreparesTheMatch();
     void matchAfterMatch();
+    void roundWaitsWhileNobodyCanPlayIt_data();
+    void roundWaitsWhileNobodyCanPlayIt();
     void waysOutOfTheSetupWindow_data();
     void waysOutOfTheSetupWindow();
 };
@@ -160,9 +153,11 @@ void MatchFlowTest::startPreparesTheMatch_data()
                                   << QStringList{"1 00", "2 00", "3 00", "4 00", "5 00"};
     QTest::newRow("six players") << QList<int>{3, 4, 5, 6} << QStringList{"a", "b", "c", "d", "e", "f"}
                                  << QStringList{"a 00", "b 00", "c 00", "d 00", "e 00", "f 00"};
-    // Player 4's tick stays when player 3's goes; one tick counts as one.
+    // Player 4 leaves with player 3: the boxes and the count agree.
     QTest::newRow("3 and 4, then 3 off") << QList<int>{3, 4, 3} << QStringList{"A", "B", "C", "D"}
-                                         << QStringList{"A 00", "B 00", "C 00"};
+                                         << QStringList{"A 00", "B 00"};
+    QTest::newRow("3 to 6, then 5 off") << QList<int>{3, 4, 5, 6, 5} << QStringList{"A", "B", "C", "D"}
+                                        << QStringList{"A 00", "B 00", "C 00", "D 00"};
     QTest::newRow("names as typed") << QList<int>{3} << QStringList{"", " x ", "12345678"}
                                     << QStringList{" 00", " x  00", "12345678 00"};
 }
@@ -274,6 +269,52 @@ void MatchFlowTest::matchAfterMatch()
     QCOMPARE(session.match.LastPlayer, 1);
     QCOMPARE(program.programEnds, 1);
     QVERIFY(session.form2.isHidden());
+}
+
+void MatchFlowTest::roundWaitsWhileNobodyCanPlayIt_data()
+{
+    QTest::addColumn<bool>("minimised");
+    QTest::addColumn<bool>("betweenRounds");
+    QTest::newRow("minimised in a round") << true << false;
+    QTest::newRow("another window in front in a round") << false << false;
+    QTest::newRow("minimised between rounds") << true << true;
+}
+
+// A round stops where it is while the game window is minimised or not the
+// active one, and goes on from there; between rounds the game ticks on.
+void MatchFlowTest::roundWaitsWhileNobodyCanPlayIt()
+{
+    QFETCH(bool, minimised);
+    QFETCH(bool, betweenRounds);
+    Program program;
+    Session& session = program.session;
+    ModalScript players({[&](QWidget*) { program.PressStart(); }});
+    session.Form1_Load();
+    QVERIFY(QTest::qWaitForWindowActive(&session.form1));
+    session.game.Paused = betweenRounds;
+    const PlayerRecord& head = PlaceHead(session.match, 0, 200, 100, 0, 1);
+    PlaceHead(session.match, 1, 300, 100, 0, 1);
+
+    QWidget elsewhere;
+    if (minimised) {
+        session.form1.showMinimized();
+    } else {
+        elsewhere.show();
+        QApplication::setActiveWindow(&elsewhere);
+    }
+    QCoreApplication::processEvents();
+    const float y = head.Y;
+    const std::int16_t ticks = session.game.TickCount;
+    QTest::qWait(100);
+    QCOMPARE(head.Y, y);
+    QCOMPARE(session.game.TickCount != ticks, betweenRounds);
+    if (betweenRounds)
+        return;
+
+    session.form1.showNormal();
+    QApplication::setActiveWindow(&session.form1);
+    QTRY_VERIFY(head.Y > y);
+    QCOMPARE(head.X, 200.f);
 }
 
 void MatchFlowTest::waysOutOfTheSetupWindow_data()

@@ -1,9 +1,14 @@
 #include "Fakes.h"
 #include "PlayfieldView.h"
 #include "Session.h"
+#include "VirtualKeys.h"
+#include "VirtualPad.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QtTest>
+
+#include <deque>
 
 namespace {
 
@@ -61,23 +66,27 @@ struct Table
         return held;
     }
 
+    // A game controller plugged in now; the game sees it at its next pump.
+    VirtualPad& Plug() { return pads.emplace_back(); }
+    void Pump() { session.controllers.Pump(); }
+    // Start again with this many players.
+    void StartWith(int players)
+    {
+        for (int optional = 0; optional < 4; ++optional)
+            session.form2.Check1[optional]->setChecked(optional < players - 2);
+        session.Start();
+    }
+
     int programEnds = 0;
+    ControllerSupport controllerSupport;
     ScriptedRandom random;
     Session session{random, [this] { ++programEnds; }};
+    std::deque<VirtualPad> pads;
 };
 
 QString Held(int slot, bool left)
 {
     return QStringLiteral("slot %1 %2").arg(slot).arg(left ? "left" : "right");
-}
-
-bool FieldIsBlack(const Playfield& field)
-{
-    for (int y = 0; y < Playfield::Size; ++y)
-        for (int x = 0; x < Playfield::Size; ++x)
-            if (field.ReadPixel(x, y) != Black)
-                return false;
-    return true;
 }
 
 } // namespace
@@ -94,6 +103,8 @@ private slots:
     void autoRepeatKeepsAHeldKeyHeld();
     void letterKeysInEveryLayout_data();
     void letterKeysInEveryLayout();
+    void firstKeysFollowTheSystemLanguage_data();
+    void firstKeysFollowTheSystemLanguage();
     void losingTheKeyboardLetsGoOfEveryKey_data();
     void losingTheKeyboardLetsGoOfEveryKey();
     void releaseNamesTheKeyThatWentDown_data();
@@ -107,6 +118,15 @@ private slots:
     void roundEndReachesScoreboardAndBanner();
     void timerRunsTheGameAndTheWindowShowsIt();
     void tickNeverRunsInsideItself();
+    void controllerSteersBesideTheKeys_data();
+    void controllerSteersBesideTheKeys();
+    void controllerButtonActsAsSpaceOnlyBetweenRounds_data();
+    void controllerButtonActsAsSpaceOnlyBetweenRounds();
+    void controllersTakePlayersFromTheLast_data();
+    void controllersTakePlayersFromTheLast();
+    void controllerRumblesWhenItsPlayerDies_data();
+    void controllerRumblesWhenItsPlayerDies();
+    void controllersArePumpedWithAndWithoutTicks();
 };
 
 void SessionTest::turnKeysSetAndClearTheirFlag_data()
@@ -234,6 +254,44 @@ void SessionTest::letterKeysInEveryLayout()
     QCOMPARE(table.HeldFlags(), held);
     send(QEvent::KeyRelease, key, scanCode);
     QCOMPARE(table.HeldFlags(), QStringList{});
+}
+
+void SessionTest::firstKeysFollowTheSystemLanguage_data()
+{
+    // Before any letter has been typed, the system's language is the guess
+    // at the layout; the keys that are no letters go by their label in any
+    // layout. X11 key numbers: 24 is where a US keyboard has Q.
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<int>("scanCode");
+    QTest::addColumn<int>("code");
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    const Qt::KeyboardModifiers keypad = Qt::KeypadModifier;
+    QTest::newRow("Greek: ; at Q's place") << "el_GR" << int(Qt::Key_Semicolon) << none << 24 << 81;
+    QTest::newRow("English: ; at Q's place") << "en_US" << int(Qt::Key_Semicolon) << none << 24 << 0;
+    QTest::newRow("Russian: left arrow") << "ru_RU" << int(Qt::Key_Left) << none << 113 << 37;
+    QTest::newRow("Russian: right arrow") << "ru_RU" << int(Qt::Key_Right) << none << 114 << 39;
+    QTest::newRow("Russian: keypad +") << "ru_RU" << int(Qt::Key_Plus) << keypad << 86 << 107;
+    QTest::newRow("Russian: keypad -") << "ru_RU" << int(Qt::Key_Minus) << keypad << 82 << 109;
+    QTest::newRow("Russian: keypad 1") << "ru_RU" << int(Qt::Key_1) << keypad << 87 << 97;
+    QTest::newRow("Hebrew: keypad 2") << "he_IL" << int(Qt::Key_2) << keypad << 88 << 98;
+    QTest::newRow("Russian: Esc") << "ru_RU" << int(Qt::Key_Escape) << none << 9 << 27;
+    QTest::newRow("Arabic: Space") << "ar_EG" << int(Qt::Key_Space) << none << 65 << 32;
+}
+
+void SessionTest::firstKeysFollowTheSystemLanguage()
+{
+    QFETCH(QString, language);
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(int, scanCode);
+    QFETCH(int, code);
+    LayoutAwareKeys keys{QLocale(language)};
+    const QKeyEvent down(QEvent::KeyPress, key, modifiers, quint32(scanCode), 0, 0);
+    QCOMPARE(keys.Pressed(down), code);
+    const QKeyEvent up(QEvent::KeyRelease, key, modifiers, quint32(scanCode), 0, 0);
+    QCOMPARE(keys.Released(up), code);
 }
 
 void SessionTest::losingTheKeyboardLetsGoOfEveryKey_data()
@@ -488,6 +546,188 @@ void SessionTest::tickNeverRunsInsideItself()
     // Once the nested loop is over the timer drives the game again.
     const std::int16_t after = session.game.TickCount;
     QTRY_VERIFY(session.game.TickCount != after);
+}
+
+void SessionTest::controllerSteersBesideTheKeys_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("stickBefore");
+    QTest::addColumn<int>("stick");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("letGo");
+    QTest::addColumn<QStringList>("held");
+    const int none = -1, dpadLeft = SDL_CONTROLLER_BUTTON_DPAD_LEFT, q = Qt::Key_Q;
+    const QStringList left{Held(1, true)}, right{Held(1, false)}, nobody;
+    QTest::newRow("D-pad left") << dpadLeft << 0 << 0 << 0 << 0 << left;
+    QTest::newRow("D-pad right") << int(SDL_CONTROLLER_BUTTON_DPAD_RIGHT) << 0 << 0 << 0 << 0 << right;
+    QTest::newRow("left shoulder") << int(SDL_CONTROLLER_BUTTON_LEFTSHOULDER) << 0 << 0 << 0 << 0 << left;
+    QTest::newRow("right shoulder") << int(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER) << 0 << 0 << 0 << 0 << right;
+    QTest::newRow("south button") << int(SDL_CONTROLLER_BUTTON_A) << 0 << 0 << 0 << 0 << nobody;
+    QTest::newRow("stick left just past a quarter") << none << 0 << -8400 << 0 << 0 << left;
+    QTest::newRow("stick right just past a quarter") << none << 0 << 8400 << 0 << 0 << right;
+    QTest::newRow("stick left just short of a quarter") << none << 0 << -8000 << 0 << 0 << nobody;
+    QTest::newRow("stick right just short of a quarter") << none << 0 << 8000 << 0 << 0 << nobody;
+    QTest::newRow("stick back to a fifth still turns") << none << -9000 << -6600 << 0 << 0 << left;
+    QTest::newRow("stick back under a fifth lets go") << none << 9000 << 6500 << 0 << 0 << nobody;
+    // With a key on the same player; let go of: 1 the key, 2 the button,
+    // 3 the whole controller.
+    QTest::newRow("key let go, controller on") << dpadLeft << 0 << 0 << q << 1 << left;
+    QTest::newRow("controller let go, key on") << dpadLeft << 0 << 0 << q << 2 << left;
+    QTest::newRow("key left, controller right") << int(SDL_CONTROLLER_BUTTON_DPAD_RIGHT) << 0 << 0 << q << 0
+                                                << QStringList{Held(1, true), Held(1, false)};
+    QTest::newRow("unplugged while turning") << none << -32768 << -32768 << 0 << 3 << nobody;
+    QTest::newRow("unplugged, key on") << none << -32768 << -32768 << q << 3 << left;
+}
+
+// With two players the one controller steers player 2.
+void SessionTest::controllerSteersBesideTheKeys()
+{
+    QFETCH(int, button);
+    QFETCH(int, stickBefore);
+    QFETCH(int, stick);
+    QFETCH(int, key);
+    QFETCH(int, letGo);
+    QFETCH(QStringList, held);
+    Table table;
+    VirtualPad& pad = table.Plug();
+    if (key)
+        table.Press(Qt::Key(key));
+    pad.Press(button);
+    pad.Stick(stickBefore);
+    table.Pump();
+    pad.Stick(stick);
+    if (letGo == 1)
+        table.Release(Qt::Key(key));
+    if (letGo == 2)
+        pad.Press(button, false);
+    if (letGo == 3) {
+        // One plugged in just before takes the player let go.
+        table.Plug();
+        pad.Unplug();
+    }
+    table.Pump();
+    QCOMPARE(table.HeldFlags(), held);
+    QCOMPARE(table.session.controllers.Slots().back(), 1);
+
+    // The tick turns as it does for the keys; left and right cancel.
+    const PlayerRecord& player = table.session.match.Players[1];
+    const float heading = player.Angle;
+    table.session.game.Tick();
+    const int turns = int(held.contains(Held(1, true))) - int(held.contains(Held(1, false)));
+    QCOMPARE(player.Angle, float(double(heading) + 0.05 * turns));
+}
+
+void SessionTest::controllerButtonActsAsSpaceOnlyBetweenRounds_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("paused");
+    QTest::addColumn<bool>("nextRound");
+    QTest::newRow("south button between rounds") << int(SDL_CONTROLLER_BUTTON_A) << true << true;
+    QTest::newRow("Start between rounds") << int(SDL_CONTROLLER_BUTTON_START) << true << true;
+    QTest::newRow("south button during a round") << int(SDL_CONTROLLER_BUTTON_A) << false << false;
+    QTest::newRow("east button between rounds") << int(SDL_CONTROLLER_BUTTON_B) << true << false;
+    QTest::newRow("Back between rounds") << int(SDL_CONTROLLER_BUTTON_BACK) << true << false;
+}
+
+void SessionTest::controllerButtonActsAsSpaceOnlyBetweenRounds()
+{
+    QFETCH(int, button);
+    QFETCH(bool, paused);
+    QFETCH(bool, nextRound);
+    Table table;
+    VirtualPad& pad = table.Plug();
+    table.Pump();
+    Game& game = table.session.game;
+    game.Paused = paused;
+    const int draws = table.random.draws;
+    pad.Press(button);
+    table.Pump();
+    QCOMPARE(game.Paused, paused && !nextRound);
+    // A new round places both players: four draws each.
+    QCOMPARE(table.random.draws, draws + (nextRound ? 8 : 0));
+    // Held on into the next pause, the button starts nothing more.
+    game.Paused = true;
+    table.Pump();
+    QVERIFY(game.Paused);
+    QVERIFY(table.session.form1.isVisible());
+}
+
+void SessionTest::controllersTakePlayersFromTheLast_data()
+{
+    QTest::addColumn<int>("players");
+    QTest::addColumn<int>("atStart");
+    QTest::addColumn<int>("duringMatch");
+    QTest::addColumn<QList<int>>("steers");
+    QTest::newRow("two players, two controllers") << 2 << 2 << 0 << QList<int>{1, 0};
+    QTest::newRow("six players, two controllers") << 6 << 2 << 0 << QList<int>{5, 4};
+    QTest::newRow("two players, three controllers") << 2 << 3 << 0 << QList<int>{1, 0, -1};
+    QTest::newRow("four players, two plugged in the match") << 4 << 1 << 2 << QList<int>{3, 2, 1};
+    QTest::newRow("three players, one too many plugged in") << 3 << 2 << 2 << QList<int>{2, 1, 0, -1};
+}
+
+void SessionTest::controllersTakePlayersFromTheLast()
+{
+    QFETCH(int, players);
+    QFETCH(int, atStart);
+    QFETCH(int, duringMatch);
+    QFETCH(QList<int>, steers);
+    Table table;
+    // Every one turning left all along, the first ones since the last match.
+    for (int pad = 0; pad < atStart; ++pad)
+        table.Plug().Press(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+    table.Pump();
+    table.StartWith(players);
+    for (int pad = 0; pad < duringMatch; ++pad)
+        table.Plug().Press(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+    table.Pump();
+    QCOMPARE(table.session.controllers.Slots(), steers);
+    QStringList held;
+    for (int slot = 0; slot < 6; ++slot)
+        if (steers.contains(slot))
+            held << Held(slot, true);
+    QCOMPARE(table.HeldFlags(), held);
+    // Each shows whom it steers: the player's number and colour.
+    for (int pad = 0; pad < steers.size(); ++pad) {
+        QCOMPARE(table.pads[pad].playerIndex, steers[pad]);
+        QCOMPARE(table.pads[pad].light, steers[pad] < 0 ? Black : PlayerColors[steers[pad]]);
+    }
+}
+
+void SessionTest::controllerRumblesWhenItsPlayerDies_data()
+{
+    QTest::addColumn<int>("victim");
+    QTest::addColumn<int>("rumbles");
+    QTest::newRow("its player's head dies") << 1 << 1;
+    QTest::newRow("the other player's head dies") << 0 << 0;
+}
+
+void SessionTest::controllerRumblesWhenItsPlayerDies()
+{
+    QFETCH(int, victim);
+    QFETCH(int, rumbles);
+    Table table;
+    VirtualPad& pad = table.Plug();
+    table.Pump();
+    table.Aim(victim, 225, 450, 0, 1);
+    table.Aim(1 - victim, 100, 100, 0, 1);
+    table.session.game.Tick();
+    QVERIFY(table.session.match.Players[victim].Dead);
+    QCOMPARE(pad.rumbles.size(), rumbles);
+    QVERIFY(!pad.rumbles.contains(0));
+}
+
+// Before every tick; while none comes (a window opened inside one runs its
+// own loop), every 50 ms all the same.
+void SessionTest::controllersArePumpedWithAndWithoutTicks()
+{
+    Table table;
+    Session& session = table.session;
+    table.Plug().Press(SDL_CONTROLLER_BUTTON_LEFTSHOULDER);
+    QTRY_COMPARE(session.controllers.Slots(), QList<int>{1});
+    table.Aim(1, 225, 100, 0, 1);
+    const float heading = session.match.Players[1].Angle;
+    session.form1.Timer1.start();
+    QTRY_VERIFY(session.match.Players[1].Angle > heading + 0.2f);
 }
 
 QTEST_MAIN(SessionTest)

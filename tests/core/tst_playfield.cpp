@@ -18,6 +18,8 @@ private slots:
     void drawingPastTheEdgeIsClipped();
     void clearingLeavesNothingOfTheRound();
     void segmentsKeepTheirExactColour();
+    void segmentsReachHalfAPixelBackAndStopAtTheHead_data();
+    void segmentsReachHalfAPixelBackAndStopAtTheHead();
     void copyingOnlyTheChangedAreaKeepsAViewExact_data();
     void copyingOnlyTheChangedAreaKeepsAViewExact();
 };
@@ -162,6 +164,36 @@ void PlayfieldTest::segmentsKeepTheirExactColour()
     QSet<ColorRef> drawn(PlayerColors.begin(), PlayerColors.end());
     drawn.insert(Black);
     QCOMPARE(seen, drawn);
+}
+
+void PlayfieldTest::segmentsReachHalfAPixelBackAndStopAtTheHead_data()
+{
+    // A level segment along y = 100 from x1 to x2; does it paint the pixel
+    // in column x (pixel centres lie at x + 0.5)?
+    QTest::addColumn<double>("x1");
+    QTest::addColumn<double>("x2");
+    QTest::addColumn<int>("x");
+    QTest::addColumn<bool>("painted");
+    QTest::newRow("tail: a quarter of a pixel back is covered") << 100.75 << 110.0 << 100 << true;
+    QTest::newRow("tail: three quarters back is not") << 100.25 << 110.0 << 99 << false;
+    QTest::newRow("head: a quarter of a pixel short is not") << 100.0 << 110.25 << 110 << false;
+    QTest::newRow("head: a quarter beyond is") << 100.0 << 110.75 << 110 << true;
+}
+
+// The tail reaches half a pixel back over the segment before, so a bend
+// leaves no notch; the head is cut flat where the head is.
+void PlayfieldTest::segmentsReachHalfAPixelBackAndStopAtTheHead()
+{
+    QFETCH(double, x1);
+    QFETCH(double, x2);
+    QFETCH(int, x);
+    QFETCH(bool, painted);
+    Playfield field;
+    field.DrawSegment(x1, 100, x2, 100, PlayerColors[0]);
+    // The 2-pixel pen covers the rows on both sides of the line.
+    for (int y : {99, 100})
+        QCOMPARE(field.ReadPixel(x, y), painted ? PlayerColors[0] : Black);
+    QCOMPARE(field.ReadPixel(x, 101), Black);
 }
 
 // A view that repaints only what the field reports as changed must never

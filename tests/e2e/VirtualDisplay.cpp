@@ -4,9 +4,7 @@
 #include <QRegularExpression>
 #include <QThread>
 
-namespace {
-
-void Stop(QProcess& process)
+void StopProcess(QProcess& process)
 {
     if (process.state() == QProcess::NotRunning)
         return;
@@ -17,15 +15,13 @@ void Stop(QProcess& process)
     }
 }
 
-} // namespace
-
 VirtualDisplay::~VirtualDisplay()
 {
-    Stop(windowManager);
-    Stop(server);
+    StopProcess(windowManager);
+    StopProcess(server);
 }
 
-bool VirtualDisplay::Start(QString* error, Screen screen)
+bool VirtualDisplay::Start(QString* error, Screen screen, bool withWindowManager)
 {
     const QString geometry = QStringLiteral("%1x%2x24").arg(screen.size.width()).arg(screen.size.height());
     // The server picks a free display number and writes it once it is ready.
@@ -52,6 +48,8 @@ bool VirtualDisplay::Start(QString* error, Screen screen)
         return false;
     }
     display = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+    if (!withWindowManager)
+        return true;
 
     windowManager.setProcessEnvironment(Environment());
     windowManager.setProcessChannelMode(QProcess::ForwardedErrorChannel);

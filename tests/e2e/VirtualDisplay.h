@@ -9,6 +9,9 @@
 
 #include <optional>
 
+// Asks a helper program to end, and ends it when it does not.
+void StopProcess(QProcess& process);
+
 // A private X display with a window manager, for driving the real program
 // the way a player would: Xvfb, openbox, xdotool and ImageMagick's import.
 class VirtualDisplay
@@ -27,8 +30,9 @@ public:
         int dpi = 96;
     };
 
-    // Starts the server and the window manager; on failure says why.
-    bool Start(QString* error, Screen screen);
+    // Starts the server and, unless told otherwise, the window manager; on
+    // failure says why.
+    bool Start(QString* error, Screen screen, bool withWindowManager = true);
     bool Start(QString* error) { return Start(error, Screen{}); }
 
     // The environment a program on this display needs.

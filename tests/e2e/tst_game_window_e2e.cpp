@@ -1,4 +1,5 @@
 #include "Program.h"
+#include "ShownColours.h"
 #include "VirtualDisplay.h"
 
 #include <QDir>
@@ -9,8 +10,8 @@
 
 namespace {
 
-constexpr QRgb Green = 0xFF00FF00;
-constexpr QRgb Red = 0xFFFF0000;
+using Shown::Green;
+using Shown::Red;
 
 // How far the pixels of one colour on the playfield stray from the straight
 // line that fits them best: about a pixel for a straight trail.

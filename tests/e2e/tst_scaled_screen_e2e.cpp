@@ -1,4 +1,5 @@
 #include "Program.h"
+#include "ShownColours.h"
 #include "VirtualDisplay.h"
 
 #include <QDeadlineTimer>
@@ -8,9 +9,9 @@
 
 namespace {
 
-constexpr QRgb Black = 0xFF000000;
-constexpr QRgb White = 0xFFFFFFFF;
-constexpr QRgb Green = 0xFF00FF00;
+using Shown::Black;
+using Shown::Green;
+using Shown::White;
 constexpr int Scale = 2;
 
 } // namespace

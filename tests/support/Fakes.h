@@ -117,6 +117,16 @@ struct Arena
     Game game{match, screens, random};
 };
 
+// Nothing drawn, or everything cleared.
+inline bool FieldIsBlack(const Playfield& field)
+{
+    for (int y = 0; y < Playfield::Size; ++y)
+        for (int x = 0; x < Playfield::Size; ++x)
+            if (field.ReadPixel(x, y) != Black)
+                return false;
+    return true;
+}
+
 // Six players, both options on and rounds without end, on a seeded clock
 // random source: a long, busy run of the real game.
 struct BusyMatch

@@ -260,8 +260,14 @@ void Form2Test::playerTicksCascade_data()
     // Each change flips one box of players 3 to 6 (0 is player 3).
     QTest::newRow("player 5 before 4") << "mouse" << QList<int>{2}
                                        << QList<bool>{false, false, false, false};
+    // Unticking a player unticks the players after, so the ticks stay on the
+    // first boxes.
     QTest::newRow("players 3 and 4, then 3 off") << "mouse" << QList<int>{0, 1, 0}
-                                                 << QList<bool>{false, true, false, false};
+                                                 << QList<bool>{false, false, false, false};
+    QTest::newRow("all four, then 4 off") << "mouse" << QList<int>{0, 1, 2, 3, 1}
+                                          << QList<bool>{true, false, false, false};
+    QTest::newRow("all four, then 6 off") << "space" << QList<int>{0, 1, 2, 3, 3}
+                                          << QList<bool>{true, true, true, false};
     QTest::newRow("all four in order") << "mouse" << QList<int>{0, 1, 2, 3}
                                        << QList<bool>{true, true, true, true};
     QTest::newRow("all four backwards") << "mouse" << QList<int>{3, 2, 1, 0}
@@ -298,14 +304,22 @@ void Form2Test::anyButtonOnStartOrExitActsOnThePress_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-    QTest::newRow("left on Start") << 0 << Qt::LeftButton << Qt::KeyboardModifiers();
-    QTest::newRow("right on Start") << 0 << Qt::RightButton << Qt::KeyboardModifiers();
+    QTest::addColumn<QEvent::Type>("press");
+    const QEvent::Type press = QEvent::MouseButtonPress;
+    QTest::newRow("left on Start") << 0 << Qt::LeftButton << Qt::KeyboardModifiers() << press;
+    QTest::newRow("right on Start") << 0 << Qt::RightButton << Qt::KeyboardModifiers() << press;
     QTest::newRow("middle on Start with Ctrl") << 0 << Qt::MiddleButton
-                                               << Qt::KeyboardModifiers(Qt::ControlModifier);
+                                               << Qt::KeyboardModifiers(Qt::ControlModifier) << press;
     QTest::newRow("left on Exit with Shift") << 1 << Qt::LeftButton
-                                             << Qt::KeyboardModifiers(Qt::ShiftModifier);
+                                             << Qt::KeyboardModifiers(Qt::ShiftModifier) << press;
     QTest::newRow("right on Exit with Alt") << 1 << Qt::RightButton
-                                            << Qt::KeyboardModifiers(Qt::AltModifier);
+                                            << Qt::KeyboardModifiers(Qt::AltModifier) << press;
+    // Qt reports the second of two quick presses as a double-click.
+    const QEvent::Type second = QEvent::MouseButtonDblClick;
+    QTest::newRow("second half of a double-click on Start") << 0 << Qt::LeftButton
+                                                            << Qt::KeyboardModifiers() << second;
+    QTest::newRow("second half of a double-click on Exit") << 1 << Qt::LeftButton
+                                                           << Qt::KeyboardModifiers() << second;
 }
 
 void Form2Test::anyButtonOnStartOrExitActsOnThePress()
@@ -313,16 +327,24 @@ void Form2Test::anyButtonOnStartOrExitActsOnThePress()
     QFETCH(int, index);
     QFETCH(Qt::MouseButton, button);
     QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(QEvent::Type, press);
     Form2 form;
     QSignalSpy started(&form, &Form2::StartChosen);
     QSignalSpy exited(&form, &Form2::ExitChosen);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QTest::mousePress(form.Label2[index], button, modifiers);
+    QLabel* label = form.Label2[index];
+    if (press == QEvent::MouseButtonPress) {
+        QTest::mousePress(label, button, modifiers);
+    } else {
+        const QPointF at(label->width() / 2, label->height() / 2);
+        QMouseEvent event(press, at, label->mapToGlobal(at), button, button, modifiers);
+        QApplication::sendEvent(label, &event);
+    }
     QCOMPARE(started.count(), index == 0 ? 1 : 0);
     QCOMPARE(exited.count(), index == 1 ? 1 : 0);
     // Nothing more on the release.
-    QTest::mouseRelease(form.Label2[index], button, modifiers);
+    QTest::mouseRelease(label, button, modifiers);
     QCOMPARE(started.count() + exited.count(), 1);
 }
 
