@@ -14,6 +14,7 @@
 // Prints one "name value" line per figure.
 
 #include "CadenceCounter.h"
+#include "PlatformChoice.h"
 #include "PlayfieldView.h"
 #include "RandomSource.h"
 #include "Session.h"
@@ -171,6 +172,7 @@ int main(int argc, char* argv[])
     const std::int64_t enteredMain = RealtimeNanoseconds();
     // The game's own start-up, as in app/main.cpp.
     SetScreenScaling();
+    ChoosePlatform(argc, argv);
     QApplication app = OpenDisplay(argc, argv);
     DeclareProgram();
 
