@@ -3,7 +3,7 @@
 # already present. Runs apt-get update only when something is missing.
 # Usage: install-deps.sh [GROUP...]   (build unless given)
 #   build    build and play the game
-#   package  build the .deb with cpack
+#   package  build the Debian package with dpkg-buildpackage
 #   demo     a private virtual display: the demo without a display, the
 #            benchmarks
 #   test     everything the tests use: all of the above and the checkers
@@ -23,10 +23,11 @@ build=(
   qt6-wayland
   fonts-liberation2
 )
-# cpack finds the package's library dependencies with dpkg-shlibdeps.
+# dpkg-buildpackage and the dh sequence debian/rules runs; the build itself
+# needs the build group, as debian/control's Build-Depends say.
 package=(
   dpkg-dev
-  file
+  debhelper
 )
 # A virtual display, a window manager, key presses, screen settings and
 # screenshots.
@@ -47,11 +48,17 @@ wayland=(
   sway
   weston
 )
-# Debian's and the desktop's own checks of the package and its metadata.
+# Debian's and the desktop's own checks of the package and its metadata;
+# autopkgtest runs the installed-package test of debian/tests, which starts
+# the game on xvfb-run (xauth) and renders its manual page (man-db).
 checkers=(
   lintian
   appstream
   desktop-file-utils
+  file
+  autopkgtest
+  xauth
+  man-db
 )
 icons=(
   librsvg2-bin

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Builds the .deb from the configured build tree, unpacks it into a scratch
-# root and checks what it declares and where everything lands. The icon
-# sizes come in KLIKVAR_ICON_SIZES, separated by spaces.
+# Unpacks the game's .deb, as dpkg-buildpackage left it in OUTPUT_DIR, into a
+# scratch root and checks what it declares and where everything lands. The
+# icon sizes come in KLIKVAR_ICON_SIZES, separated by spaces.
+# Usage: check-deb.sh OUTPUT_DIR APP_ID VERSION
 set -euo pipefail
-build_dir=$1
+output_dir=$1
 app_id=$2
 version=$3
 
@@ -12,9 +13,8 @@ trap 'rm -rf "$scratch"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-cpack --config "$build_dir/CPackConfig.cmake" -B "$scratch/out" >/dev/null
-debs=("$scratch"/out/*.deb)
-[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "FAIL: expected one .deb, got: ${debs[*]}"; exit 1; }
+debs=("$output_dir"/klikvar_"$version"_*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "FAIL: expected one klikvar .deb, got: ${debs[*]}"; exit 1; }
 deb=${debs[0]}
 
 field() { dpkg-deb --field "$deb" "$1"; }
@@ -32,16 +32,12 @@ long_text=$(tail -n +2 <<<"$description")
 ! grep -v '^ [^ ]' <<<"$long_text" || fail "long description lines above are not indented by one space"
 ! grep -qixF " $synopsis" <<<"$long_text" || fail "the long description repeats the synopsis"
 
-# Debian's own checks, the pedantic ones included.
-if ! lintian_report=$(lintian --pedantic --fail-on error,warning "$deb" 2>&1) \
-   || grep -qE '^[EW]: ' <<<"$lintian_report"; then
-  fail "lintian --pedantic: $lintian_report"
-fi
 depends=$(field Depends)
 depended_names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
 for needed in libqt6core6 libqt6gui6 libqt6widgets6 libc6 libstdc++6 qt6-qpa-plugins fonts-liberation2; do
   grep -qxF "$needed" <<<"$depended_names" || fail "Depends lacks $needed: $depends"
 done
+[ "$(field Recommends)" = qt6-wayland ] || fail "Recommends is '$(field Recommends)', not qt6-wayland"
 
 root=$scratch/root
 dpkg -x "$deb" "$root"
@@ -81,15 +77,18 @@ metainfo=$root/usr/share/metainfo/$app_id.metainfo.xml
 grep -q "<id>$app_id</id>" "$metainfo" || fail "metainfo id is not $app_id"
 launchable=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$metainfo")
 [ -f "$root/usr/share/applications/$launchable" ] || fail "launchable '$launchable' is not installed"
-# The changelog's latest entry and the metadata's release are this version,
-# released on the same day.
+# The changelog's latest entry, the metadata's release and the manual page
+# are this version, released on the same day (as the changelog writes it).
 changelog=$scratch/changelog
 gunzip -c "$root/usr/share/doc/klikvar/changelog.gz" >"$changelog"
 [ "$(dpkg-parsechangelog -l "$changelog" -S Version)" = "$version" ] \
   || fail "the changelog's latest entry is not $version"
-released=$(date -u -d "$(dpkg-parsechangelog -l "$changelog" -S Date)" +%F)
+released=$(date -d "$(dpkg-parsechangelog -l "$changelog" -S Date | cut -d ' ' -f 2-4)" +%F)
 grep -q "<release version=\"$version\" date=\"$released\"" "$metainfo" \
   || fail "metainfo has no release $version dated $released, as the changelog says"
+title=$(gunzip -c "$root/usr/share/man/man6/klikvar.6.gz" | grep -m 1 '^\.TH ')
+[ "$title" = ".TH KLIKVAR 6 $released \"Klikvar $version\" \"Games\"" ] \
+  || fail "the manual page's title line is not of $version, $released: $title"
 
 [ $failures -eq 0 ] && echo "$(basename "$deb"): all checks passed"
 exit $((failures > 0))
