@@ -59,6 +59,30 @@ private:
     QWidget& window;
 };
 
+// Whether another window of the game is modal over this one.
+bool BehindModalWindow(const QWidget& window)
+{
+    // X11 desktops do not even ask; Wayland desktops do (sway's kill,
+    // GNOME's Alt+F4), and the game would end under the winner window.
+    const QWidget* modal = QApplication::activeModalWidget();
+    return modal && modal != &window;
+}
+
+// Where the desktop gives a window more room than designed, the designed
+// layout stays whole in its middle, on the window's black.
+void KeepDesignCentred(QWidget& window)
+{
+    const QSize spare = window.size() - window.minimumSize();
+    const QPoint offset(std::max(0, spare.width() / 2), std::max(0, spare.height() / 2));
+    const QPoint applied = window.property(DesignOffset).toPoint();
+    if (offset == applied)
+        return;
+    for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!control->isWindow())
+            control->move(control->pos() + offset - applied);
+    window.setProperty(DesignOffset, offset);
+}
+
 void TakeSizesFromQtsFrame(QWidget& window)
 {
     QWindow* handle = window.windowHandle();
@@ -133,31 +157,10 @@ void CentreWhenFirstShown(QWidget& window, bool& placed)
     TakeSizesFromQtsFrame(window);
 }
 
-bool BehindModalWindow(const QWidget& window)
-{
-    // X11 desktops do not even ask; Wayland desktops do (sway's kill,
-    // GNOME's Alt+F4), and the game would end under the winner window.
-    const QWidget* modal = QApplication::activeModalWidget();
-    return modal && modal != &window;
-}
-
 bool AcceptClose(const QWidget& window, QCloseEvent& event)
 {
     event.setAccepted(!BehindModalWindow(window));
     return event.isAccepted();
-}
-
-void KeepDesignCentred(QWidget& window)
-{
-    const QSize spare = window.size() - window.minimumSize();
-    const QPoint offset(std::max(0, spare.width() / 2), std::max(0, spare.height() / 2));
-    const QPoint applied = window.property(DesignOffset).toPoint();
-    if (offset == applied)
-        return;
-    for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (!control->isWindow())
-            control->move(control->pos() + offset - applied);
-    window.setProperty(DesignOffset, offset);
 }
 
 void DesignedWindowEvent(QWidget& window, const QEvent* event)

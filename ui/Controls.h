@@ -46,16 +46,9 @@ void DesignWindow(QWidget& window, const QString& title, int width, int height);
 // window where it is.
 void CentreWhenFirstShown(QWidget& window, bool& placed);
 
-// Whether another window of the game is modal over this one.
-bool BehindModalWindow(const QWidget& window);
-
 // Answers a request to close a window that unloads the program: refused
 // behind a modal window, accepted otherwise. True when accepted.
 bool AcceptClose(const QWidget& window, QCloseEvent& event);
-
-// Where the desktop gives a window more room than designed, the designed
-// layout stays whole in its middle, on the window's black.
-void KeepDesignCentred(QWidget& window);
 
 // What every designed window does with its own events: keeps its layout in
 // the middle and its texts at their designed size on the screen it is on.
