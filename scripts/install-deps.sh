@@ -24,10 +24,12 @@ build=(
   fonts-liberation2
 )
 # dpkg-buildpackage and the dh sequence debian/rules runs; the build itself
-# needs the build group, as debian/control's Build-Depends say.
+# needs the build group, as debian/control's Build-Depends say, and
+# dpkg-buildpackage insists on build-essential besides.
 package=(
   dpkg-dev
   debhelper
+  build-essential
 )
 # A virtual display, a window manager, key presses, screen settings and
 # screenshots.
@@ -50,8 +52,10 @@ wayland=(
 )
 # Debian's and the desktop's own checks of the package and its metadata;
 # autopkgtest runs the installed-package test of debian/tests, which starts
-# the game on xvfb-run (xauth) and renders its manual page (man-db).
+# the game on xvfb-run (xauth) and renders its manual page (man-db). The
+# package test builds from the files git tracks.
 checkers=(
+  git
   lintian
   appstream
   desktop-file-utils
