@@ -12,6 +12,10 @@
 #include <mutex>
 #include <vector>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 void SetScreenScaling()
 {
     // A game pixel is always a whole block of screen pixels: 150 % goes to
@@ -45,6 +49,11 @@ public:
         bool holding = false;
         QtMessageHandler handlerBefore = nullptr;
         std::vector<HeldMessage> messages;
+        // What the libraries below Qt write to standard error themselves
+        // (the X library's "Authorization required", libwayland's errors)
+        // goes to a file meanwhile; the real standard error is kept here.
+        std::FILE* written = nullptr;
+        int standardError = -1;
     };
 
     template <class Action>
@@ -124,6 +133,60 @@ QString WhyNoWindow(const std::vector<HeldMessage>& messages, const QString& qtA
         .arg(missing, installed.hasMatch() ? installed.captured(1) : QStringLiteral("none"));
 }
 
+// Messages that say nothing a player can act on, and would greet every
+// start as root outside a desktop session.
+bool Pointless(const HeldMessage& message)
+{
+    return message.text.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR not set"));
+}
+
+void CaptureStandardError(Holding::State& state)
+{
+#ifdef Q_OS_UNIX
+    std::fflush(stderr);
+    state.written = std::tmpfile();
+    state.standardError = state.written ? dup(STDERR_FILENO) : -1;
+    if (state.standardError < 0 || dup2(fileno(state.written), STDERR_FILENO) < 0) {
+        if (state.written)
+            std::fclose(state.written);
+        state.written = nullptr;
+    }
+#else
+    Q_UNUSED(state);
+#endif
+}
+
+// Gives standard error back and returns what was written to it meanwhile.
+QByteArray ReleaseStandardError(Holding::State& state)
+{
+    QByteArray text;
+#ifdef Q_OS_UNIX
+    if (!state.written)
+        return text;
+    std::fflush(stderr);
+    dup2(state.standardError, STDERR_FILENO);
+    close(state.standardError);
+    std::rewind(state.written);
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, state.written)) > 0;)
+        text.append(buffer, qsizetype(n));
+    std::fclose(state.written);
+    state.written = nullptr;
+#else
+    Q_UNUSED(state);
+#endif
+    return text;
+}
+
+// The first line with something on it.
+QString FirstLine(const QByteArray& text)
+{
+    for (const QByteArray& line : text.split('\n'))
+        if (!line.trimmed().isEmpty())
+            return QString::fromLocal8Bit(line.trimmed());
+    return {};
+}
+
 void PassOn(const HeldMessage& message)
 {
     const QMessageLogContext context(message.file.constData(), message.line,
@@ -133,17 +196,21 @@ void PassOn(const HeldMessage& message)
 
 void StopHolding()
 {
-    const std::vector<HeldMessage> messages = holding.Locked([](Holding::State& state) {
+    QByteArray written;
+    const std::vector<HeldMessage> messages = holding.Locked([&written](Holding::State& state) {
         std::vector<HeldMessage> taken;
         if (!state.holding)
             return taken;
         state.holding = false;
         qInstallMessageHandler(state.handlerBefore);
+        written = ReleaseStandardError(state);
         taken.swap(state.messages);
         return taken;
     });
+    std::fwrite(written.constData(), 1, std::size_t(written.size()), stderr);
     for (const HeldMessage& message : messages)
-        PassOn(message);
+        if (!Pointless(message))
+            PassOn(message);
 }
 
 void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text)
@@ -152,8 +219,13 @@ void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
     if (type == QtFatalMsg && text.contains(QStringLiteral("platform plugin"))) {
         // Qt's own account (which plugins exist, reinstalling) would only
         // bury the one thing a player needs to know.
-        const QString why = holding.Locked(
-            [&text](Holding::State& state) { return WhyNoWindow(state.messages, text); });
+        const QString why = holding.Locked([&text](Holding::State& state) {
+            const QString said = FirstLine(ReleaseStandardError(state));
+            const QString line = WhyNoWindow(state.messages, text);
+            // What the window system's own library wrote, such as an X
+            // server's refusal, belongs in the same line.
+            return said.isEmpty() ? line : line + QStringLiteral(" Reported: ") + said;
+        });
         std::fprintf(stderr, "%s\n", qPrintable(why));
         std::fflush(nullptr);
         std::_Exit(EXIT_FAILURE);
@@ -174,6 +246,7 @@ HeldStartMessages::HeldStartMessages()
     holding.Locked([](Holding::State& state) {
         state.holding = true;
         state.handlerBefore = qInstallMessageHandler(HoldMessage);
+        CaptureStandardError(state);
     });
 }
 

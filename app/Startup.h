@@ -15,9 +15,10 @@ void SetScreenScaling();
 // be opened (and what was tried).
 QApplication OpenDisplay(int& argc, char** argv);
 
-// Holds Qt's messages back for as long as it lives and then passes them on
-// as they came, unless the start has ended on a platform plugin failure
-// first. One at a time.
+// Holds Qt's messages, and whatever else is written to standard error, back
+// for as long as it lives and then passes them on (Qt's notice of a missing
+// XDG_RUNTIME_DIR excepted), unless the start has ended on a platform plugin
+// failure first. One at a time.
 class HeldStartMessages
 {
 public:

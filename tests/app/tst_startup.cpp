@@ -32,6 +32,24 @@ void RecordMessage(QtMsgType type, const QMessageLogContext& context, const QStr
     passedOn << QStringLiteral("%1 %2 %3").arg(type).arg(QLatin1String(context.category), text);
 }
 
+// An X server that lets in only the holders of a cookie, which it keeps in
+// the folder; its display, or nothing.
+QString StartRefusingServer(QProcess& server, const QString& folder)
+{
+    const QString cookies = folder + QStringLiteral("/server-cookies");
+    QProcess xauth;
+    xauth.start(QStringLiteral("xauth"), {QStringLiteral("-q"), QStringLiteral("-f"), cookies, QStringLiteral("add"),
+                                          QStringLiteral(":0"), QStringLiteral("."),
+                                          QStringLiteral("0123456789abcdef0123456789abcdef")});
+    if (!xauth.waitForFinished(5000) || xauth.exitCode() != 0)
+        return {};
+    server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-auth"),
+                                          cookies, QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    if (!server.waitForReadyRead(10000))
+        return {};
+    return QStringLiteral(":") + QString::fromLatin1(server.readLine().trimmed());
+}
+
 } // namespace
 
 void StartupTest::programDeclaresItself()
@@ -48,43 +66,60 @@ void StartupTest::programDeclaresItself()
 void StartupTest::heldMessagesArePassedOnOnceTheDisplayOpens_data()
 {
     QTest::addColumn<int>("type");
-    QTest::newRow("debug") << int(QtDebugMsg);
-    QTest::newRow("information") << int(QtInfoMsg);
-    QTest::newRow("warning") << int(QtWarningMsg);
-    QTest::newRow("critical") << int(QtCriticalMsg);
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("passed");
+    QTest::newRow("debug") << int(QtDebugMsg) << QStringLiteral("first") << true;
+    QTest::newRow("information") << int(QtInfoMsg) << QStringLiteral("first") << true;
+    QTest::newRow("warning") << int(QtWarningMsg) << QStringLiteral("first") << true;
+    QTest::newRow("critical") << int(QtCriticalMsg) << QStringLiteral("first") << true;
+    // Every start as root outside a desktop session would print it.
+    QTest::newRow("no runtime folder") << int(QtWarningMsg)
+        << QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '/tmp/runtime-root'") << false;
 }
 
 void StartupTest::heldMessagesArePassedOnOnceTheDisplayOpens()
 {
     QFETCH(int, type);
+    QFETCH(QString, text);
+    QFETCH(bool, passed);
     passedOn.clear();
     const QtMessageHandler before = qInstallMessageHandler(RecordMessage);
     const QMessageLogContext context("file.cpp", 7, "function", "qt.qpa.test");
     {
         const HeldStartMessages held;
-        qt_message_output(QtMsgType(type), context, QStringLiteral("first"));
+        qt_message_output(QtMsgType(type), context, text);
         qt_message_output(QtMsgType(type), context, QStringLiteral("second"));
         QCOMPARE(passedOn, QStringList());
     }
     qt_message_output(QtMsgType(type), context, QStringLiteral("after"));
     qInstallMessageHandler(before);
     const QString prefix = QStringLiteral("%1 qt.qpa.test ").arg(type);
-    QCOMPARE(passedOn, QStringList({prefix + "first", prefix + "second", prefix + "after"}));
+    QStringList expected{prefix + "second", prefix + "after"};
+    if (passed)
+        expected.prepend(prefix + text);
+    QCOMPARE(passedOn, expected);
 }
 
 void StartupTest::noWindowSaysWhyInOneLine_data()
 {
     QTest::addColumn<QString>("platform");
     QTest::addColumn<QString>("display");
+    QTest::addColumn<bool>("runtimeFolder");
     QTest::addColumn<QString>("says");
     const QString noDisplay = QStringLiteral("Klikvar needs a graphical display[^\\n]*");
-    QTest::newRow("no DISPLAY") << QString() << QString() << noDisplay + QStringLiteral("DISPLAY not set");
+    QTest::newRow("no DISPLAY") << QString() << QString() << true << noDisplay + QStringLiteral("DISPLAY not set");
     // Virtual displays take the lowest free number.
-    QTest::newRow("nothing listens") << QString() << QStringLiteral(":77")
+    QTest::newRow("nothing listens") << QString() << QStringLiteral(":77") << true
                                      << noDisplay + QStringLiteral("DISPLAY=:77");
     QTest::newRow("no such platform plugin")
-        << QStringLiteral("bogus") << QStringLiteral(":77")
+        << QStringLiteral("bogus") << QStringLiteral(":77") << true
         << QStringLiteral("Klikvar cannot start: Qt has no platform plugin \"bogus\" \\(installed: [^\\n]*xcb");
+    // libwayland complains on standard error by itself.
+    QTest::newRow("Wayland without a runtime folder")
+        << QStringLiteral("wayland") << QString() << false << noDisplay + QStringLiteral("XDG_RUNTIME_DIR not set");
+    // So does the X library, when the server wants a cookie the game lacks.
+    QTest::newRow("X server refuses") << QString() << QStringLiteral("refusing") << true
+                                      << noDisplay + QStringLiteral("Reported: Authorization required");
 }
 
 void StartupTest::noWindowSaysWhyInOneLine()
@@ -94,8 +129,19 @@ void StartupTest::noWindowSaysWhyInOneLine()
 #endif
     QFETCH(QString, platform);
     QFETCH(QString, display);
+    QFETCH(bool, runtimeFolder);
     QFETCH(QString, says);
     const QTemporaryDir runtime; // holds no Wayland socket
+    QProcess server;
+    const auto stopServer = qScopeGuard([&server] {
+        server.kill();
+        server.waitForFinished(5000);
+    });
+    if (display == QStringLiteral("refusing")) {
+        display = StartRefusingServer(server, runtime.path());
+        if (display.isEmpty())
+            QSKIP("needs Xvfb and xauth");
+    }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"})
         environment.remove(QString::fromLatin1(name));
@@ -103,7 +149,12 @@ void StartupTest::noWindowSaysWhyInOneLine()
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     if (!display.isEmpty())
         environment.insert(QStringLiteral("DISPLAY"), display);
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    if (runtimeFolder)
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    else
+        environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    // The game's own cookie file is not the server's.
+    environment.insert(QStringLiteral("XAUTHORITY"), runtime.filePath(QStringLiteral("none")));
     QProcess game;
     game.setProcessEnvironment(environment);
     game.start(QStringLiteral(KLIKVAR_BINARY), {});
