@@ -62,6 +62,7 @@ NestedCompositor::~NestedCompositor()
 bool NestedCompositor::Start(QString* error, const VirtualDisplay& display, Kind kind)
 {
     this->kind = kind;
+    this->display = &display;
     const QSize screen = VirtualDisplay::Screen{}.size;
     QProcessEnvironment environment;
     environment.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
@@ -169,6 +170,23 @@ QList<NestedCompositor::View> NestedCompositor::WaitForViews(const QString& titl
 bool NestedCompositor::Command(qint64 view, const QString& command) const
 {
     return Message({QStringLiteral("[con_id=%1] %2").arg(view).arg(command)}).has_value();
+}
+
+bool NestedCompositor::Click(QPoint at) const
+{
+    // weston moves its pointer by each motion of the X pointer, not to where
+    // the X pointer is, so a jump to the point leaves it wherever it was.
+    // Across the whole screen and back pins it in the top-left corner, where
+    // the two agree; from there one motion takes both to the point.
+    const QSize screen = VirtualDisplay::Screen{}.size;
+    auto move = [](int x, int y) {
+        return QStringList{QStringLiteral("mousemove"), QString::number(x), QString::number(y),
+                           QStringLiteral("sleep"), QStringLiteral("0.05")};
+    };
+    return display->Run(QStringLiteral("xdotool"),
+                        move(screen.width() - 1, screen.height() - 1) + move(0, 0) + move(at.x(), at.y())
+                            + QStringList{QStringLiteral("click"), QStringLiteral("1")})
+        .has_value();
 }
 
 std::optional<QString> NestedCompositor::Message(const QStringList& arguments) const

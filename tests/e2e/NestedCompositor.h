@@ -46,10 +46,15 @@ public:
     // sway: a command for one window, as `swaymsg '[con_id=N] command'`.
     bool Command(qint64 view, const QString& command) const;
 
+    // A click of the left button at a point of its screen, wherever its
+    // pointer was.
+    bool Click(QPoint at) const;
+
 private:
     std::optional<QString> Message(const QStringList& arguments) const;
 
     Kind kind = Kind::Sway;
+    const VirtualDisplay* display = nullptr;
     QTemporaryDir runtime;
     QString socket;
     QProcess compositor;

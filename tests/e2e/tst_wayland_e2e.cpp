@@ -18,14 +18,6 @@ QPoint OnScreen(const QRect& window, QSize designed, QPoint at)
                                      (window.height() - designed.height()) / 2) + at;
 }
 
-bool ClickAt(const VirtualDisplay& display, QPoint at)
-{
-    return display.Run(QStringLiteral("xdotool"),
-                       {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
-                        QStringLiteral("click"), QStringLiteral("1")})
-        .has_value();
-}
-
 // The inside of the game's one window on weston's grey desktop: the rows
 // that are mostly black (the frame's title, buttons and icon have a little
 // black too), and the black across them.
@@ -116,11 +108,11 @@ QRect WaylandEndToEnd::StartMatch(QProcess& game, const QString& rounds)
         return {};
     const QRect area = setup.first().area;
     if (!rounds.isEmpty()) {
-        ClickAt(display, OnScreen(area, SetupSize, Program::Rounds));
+        sway.Click(OnScreen(area, SetupSize, Program::Rounds));
         display.Keys({QStringLiteral("ctrl+a")});
         display.Type(rounds);
     }
-    ClickAt(display, OnScreen(area, SetupSize, Program::Start));
+    sway.Click(OnScreen(area, SetupSize, Program::Start));
     return area;
 }
 
@@ -163,7 +155,7 @@ void WaylandEndToEnd::closingTheGameWindowUnderTheWinnerWindowIsRefused()
     QVERIFY(sway.Command(winner.id, QStringLiteral("kill")));
     const auto again = sway.WaitForViews(Program::SetupTitle, 1);
     QCOMPARE(again.size(), 1);
-    QVERIFY(ClickAt(display, OnScreen(again.first().area, SetupSize, Program::Exit)));
+    QVERIFY(sway.Click(OnScreen(again.first().area, SetupSize, Program::Exit)));
     QVERIFY2(Finished(game, 5000), "Exit did not end the game with status 0");
 }
 
@@ -197,14 +189,14 @@ void WaylandEndToEnd::maximisingKeepsTheLayoutAndTheGameGoing()
 
     // Qt's frame: 30 pixels of title bar, the maximise button second from
     // the right.
-    QVERIFY(ClickAt(westonDisplay, QPoint(setup.right() - 36, setup.top() - 15)));
+    QVERIFY(weston.Click(QPoint(setup.right() - 36, setup.top() - 15)));
     const QRect maximised = WaitForBlackArea(westonDisplay, QStringLiteral("weston-maximised.png"), [](QSize size) {
         return size.width() > SetupSize.width() && size.height() > SetupSize.height();
     });
     QVERIFY2(game.state() == QProcess::Running, "maximising ended the game");
     QVERIFY2(maximised.width() > SetupSize.width() && maximised.height() > SetupSize.height(),
              "the window did not take the screen");
-    QVERIFY(ClickAt(westonDisplay, OnScreen(maximised, SetupSize, Program::Exit)));
+    QVERIFY(weston.Click(OnScreen(maximised, SetupSize, Program::Exit)));
     QVERIFY2(Finished(game, 5000), "Exit in the middle of the window did not end the game");
 }
 
