@@ -23,8 +23,13 @@ rm -rf "$results"
 scratch=$(mktemp -d)
 trap 'rm -rf --one-file-system "$scratch"' EXIT
 
+# Inside a chroot (CI's fresh Debian root) / is no mount point of its own,
+# and cannot be made private; the root that made it has kept its mounts to
+# itself already.
+propagation=private
+unshare --mount --propagation private true 2>/dev/null || propagation=unchanged
 status=0
-unshare --mount --propagation private bash -euo pipefail -s "$scratch" "$output_dir" "${changes[0]}" <<'INSIDE' || status=$?
+unshare --mount --propagation "$propagation" bash -euo pipefail -s "$scratch" "$output_dir" "${changes[0]}" <<'INSIDE' || status=$?
 scratch=$1 output_dir=$2 changes=$3
 # The overlay's writable half on a file system of its own, never inside the
 # root it covers.
