@@ -59,10 +59,10 @@ NestedCompositor::~NestedCompositor()
     StopProcess(compositor);
 }
 
-bool NestedCompositor::Start(QString* error, const VirtualDisplay& display, Kind kind)
+bool NestedCompositor::Start(QString* error, const VirtualDisplay& display, Kind kind, int scale,
+                             QSize screen)
 {
     this->kind = kind;
-    const QSize screen = VirtualDisplay::Screen{}.size;
     QProcessEnvironment environment;
     environment.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
     environment.insert(QStringLiteral("HOME"), runtime.path());
@@ -76,6 +76,8 @@ bool NestedCompositor::Start(QString* error, const VirtualDisplay& display, Kind
     }
     if (kind == Kind::Sway) {
         config.write("xwayland disable\n");
+        config.write(QStringLiteral("output * mode %1x%2 scale %3\n")
+                         .arg(screen.width()).arg(screen.height()).arg(scale).toUtf8());
         environment.insert(QStringLiteral("WLR_BACKENDS"), QStringLiteral("x11"));
         environment.insert(QStringLiteral("WLR_X11_OUTPUTS"), QStringLiteral("1"));
         environment.insert(QStringLiteral("WLR_RENDERER"), QStringLiteral("pixman"));
