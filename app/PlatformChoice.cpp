@@ -37,16 +37,19 @@ QByteArray PlatformToAskFor(bool platformArgument, const QByteArray& named, bool
         return Because(why, QStringLiteral("no Wayland socket"), QByteArrayLiteral("xcb"));
     if (!xDisplay)
         return Because(why, QStringLiteral("no X display"), QByteArrayLiteral("wayland"));
-    const QString told = QStringLiteral("Wayland output scale %1, X server at %2 dpi")
-                             .arg(scale.wayland).arg(scale.xDpi);
-    if (scale.wayland > 1 && scale.xDpi > 0 && scale.xDpi <= 96)
-        return Because(why, told + QStringLiteral(": the desktop would stretch X windows"),
-                       QByteArrayLiteral("wayland;xcb"));
-    if (scale.wayland == 0 || scale.xDpi == 0)
+    if (scale.wayland == 1)
+        return Because(why, QStringLiteral("Wayland output scale 1: nothing to stretch"),
+                       QByteArrayLiteral("xcb;wayland"));
+    if (scale.wayland < 1 || scale.xDpi < 1)
         return Because(why, QStringLiteral("the desktop's scale could not be learnt"),
                        QByteArrayLiteral("xcb;wayland"));
-    return Because(why, told + QStringLiteral(": X windows are not stretched"),
-                   QByteArrayLiteral("xcb;wayland"));
+    const QString told = QStringLiteral("Wayland output scale %1, X server at %2 dpi: ")
+                             .arg(scale.wayland).arg(scale.xDpi);
+    if (scale.xDpi > 96)
+        return Because(why, told + QStringLiteral("X programs are told the scale"),
+                       QByteArrayLiteral("xcb;wayland"));
+    return Because(why, told + QStringLiteral("the desktop would stretch X windows"),
+                   QByteArrayLiteral("wayland;xcb"));
 }
 
 void ChoosePlatform(int argc, char* argv[])
@@ -59,19 +62,22 @@ void ChoosePlatform(int argc, char* argv[])
     const bool xDisplay = !qEnvironmentVariableIsEmpty("DISPLAY");
     const bool waylandSocket = !qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")
                                || QDir::isAbsolutePath(qEnvironmentVariable("WAYLAND_DISPLAY"));
-    // Only a choice between the two is worth asking the desktop.
+    // Only a choice between the two is worth asking the desktop, and the X
+    // server only where the desktop is scaled.
     DesktopScale scale;
 #ifdef KLIKVAR_DESKTOP_PROBE
     if (!platformArgument && named.isEmpty() && xDisplay && waylandSocket)
-        scale = {WaylandOutputScale(), XServerDpi()};
+        scale.wayland = WaylandOutputScale();
+    if (scale.wayland > 1)
+        scale.xDpi = XServerDpi();
 #endif
     QString why;
     const QByteArray choice = PlatformToAskFor(platformArgument, named, xDisplay, waylandSocket, scale, &why);
-    if (!choice.isEmpty())
-        qputenv("QT_QPA_PLATFORM", choice);
-    if (choice.isEmpty())
+    if (choice.isEmpty()) {
         qCDebug(PlatformLog).noquote() << "the player named the platform:"
                                        << (platformArgument ? QByteArray("-platform") : "QT_QPA_PLATFORM=" + named);
-    else
-        qCDebug(PlatformLog).noquote() << "asks Qt for" << choice << "as" << why;
+        return;
+    }
+    qputenv("QT_QPA_PLATFORM", choice);
+    qCDebug(PlatformLog).noquote() << "asks Qt for" << choice << "as" << why;
 }

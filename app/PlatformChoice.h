@@ -12,8 +12,9 @@
 // whole-number scale itself. Native Wayland is also the way when there is no
 // X display. A platform the player names always wins.
 
-// What the desktop tells of its scale, 0 where it was not learnt: the
-// largest scale of its Wayland outputs and the X server's dots per inch.
+// What the desktop tells of its scale, 0 where it was not learnt (the X
+// server is asked only where Wayland's scale is above 1): the largest scale
+// of its Wayland outputs and the X server's dots per inch.
 struct DesktopScale
 {
     int wayland = 0;
