@@ -62,11 +62,11 @@ const wl_output_listener OutputListener = {
 
 void Global(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t version)
 {
-    // Outputs before version 2 say nothing of a scale: they are 1x.
     if (qstrcmp(interface, wl_output_interface.name) != 0)
         return;
     auto* outputs = static_cast<Outputs*>(data);
     outputs->scale = std::max(outputs->scale, 1);
+    // Outputs before version 2 say nothing of a scale: they are 1x.
     if (version < 2)
         return;
     auto* output = static_cast<wl_output*>(wl_registry_bind(registry, name, &wl_output_interface, 2));
