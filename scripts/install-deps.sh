@@ -17,6 +17,10 @@ build=(
   qt6-base-dev
   # game controllers through SDL's game-controller API; brings the runtime
   libsdl2-dev
+  # the desktop's Wayland scale and X dots per inch, asked before choosing
+  # between the two
+  libwayland-dev
+  libxcb1-dev
   # run: the X11 and Wayland platform plugins and a free font with Czech
   # letters in place of the designed "MS Sans Serif"
   qt6-qpa-plugins

@@ -1,4 +1,7 @@
 #include "PlatformChoice.h"
+#ifdef KLIKVAR_DESKTOP_PROBE
+#include "PlatformChoiceProbe.h"
+#endif
 #include "Startup.h"
 
 #include <QApplication>
@@ -20,6 +23,10 @@ private slots:
     void noWindowSaysWhyInOneLine();
     void platformAskedFor_data();
     void platformAskedFor();
+#ifdef KLIKVAR_DESKTOP_PROBE
+    void xftDpiReadAsQtReadsIt_data();
+    void xftDpiReadAsQtReadsIt();
+#endif
 };
 
 namespace {
@@ -173,13 +180,22 @@ void StartupTest::platformAskedFor_data()
     QTest::addColumn<QByteArray>("named");
     QTest::addColumn<bool>("xDisplay");
     QTest::addColumn<bool>("waylandSocket");
+    QTest::addColumn<int>("waylandScale");
+    QTest::addColumn<int>("xDpi");
     QTest::addColumn<QByteArray>("askedFor");
-    QTest::newRow("GNOME or KDE on Wayland, Xwayland beside") << false << QByteArray() << true << true << QByteArray("xcb;wayland");
-    QTest::newRow("X11 desktop") << false << QByteArray() << true << false << QByteArray("xcb");
-    QTest::newRow("Wayland only") << false << QByteArray() << false << true << QByteArray("wayland");
-    QTest::newRow("nothing at all") << false << QByteArray() << false << false << QByteArray("xcb");
-    QTest::newRow("player names wayland") << false << QByteArray("wayland") << true << true << QByteArray();
-    QTest::newRow("player passes -platform") << true << QByteArray() << true << true << QByteArray();
+    QTest::newRow("GNOME or KDE on Wayland at 100 %, Xwayland beside") << false << QByteArray() << true << true << 1 << 0 << QByteArray("xcb;wayland");
+    QTest::newRow("X11 desktop") << false << QByteArray() << true << false << 0 << 0 << QByteArray("xcb");
+    QTest::newRow("Wayland only") << false << QByteArray() << false << true << 0 << 0 << QByteArray("wayland");
+    QTest::newRow("nothing at all") << false << QByteArray() << false << false << 0 << 0 << QByteArray("xcb");
+    QTest::newRow("player names wayland") << false << QByteArray("wayland") << true << true << 1 << 96 << QByteArray();
+    QTest::newRow("player passes -platform on a stretching desktop") << true << QByteArray() << true << true << 2 << 96 << QByteArray();
+    // The desktop would stretch the X windows: KDE's default, sway, GNOME's
+    // fractional scales.
+    QTest::newRow("Wayland at 2x, X at 96 dpi") << false << QByteArray() << true << true << 2 << 96 << QByteArray("wayland;xcb");
+    // GNOME at 200 % tells X programs, which then draw at 2x themselves.
+    QTest::newRow("Wayland at 2x, X at 192 dpi") << false << QByteArray() << true << true << 2 << 192 << QByteArray("xcb;wayland");
+    QTest::newRow("Wayland scale not learnt") << false << QByteArray() << true << true << 0 << 96 << QByteArray("xcb;wayland");
+    QTest::newRow("X dpi not learnt") << false << QByteArray() << true << true << 2 << 0 << QByteArray("xcb;wayland");
 }
 
 void StartupTest::platformAskedFor()
@@ -188,9 +204,30 @@ void StartupTest::platformAskedFor()
     QFETCH(QByteArray, named);
     QFETCH(bool, xDisplay);
     QFETCH(bool, waylandSocket);
+    QFETCH(int, waylandScale);
+    QFETCH(int, xDpi);
     QFETCH(QByteArray, askedFor);
-    QCOMPARE(PlatformToAskFor(platformArgument, named, xDisplay, waylandSocket), askedFor);
+    QCOMPARE(PlatformToAskFor(platformArgument, named, xDisplay, waylandSocket, {waylandScale, xDpi}),
+             askedFor);
 }
+
+#ifdef KLIKVAR_DESKTOP_PROBE
+void StartupTest::xftDpiReadAsQtReadsIt_data()
+{
+    QTest::addColumn<QByteArray>("resources");
+    QTest::addColumn<int>("dpi");
+    QTest::newRow("among others") << QByteArray("Xcursor.size:\t24\nXft.dpi:\t192\nXft.hinting:\t1\n") << 192;
+    QTest::newRow("none") << QByteArray("Xft.dpiScale:\t2\nXcursor.size:\t24\n") << 0;
+    QTest::newRow("with a fraction") << QByteArray("Xft.dpi:\t143.9") << 144;
+}
+
+void StartupTest::xftDpiReadAsQtReadsIt()
+{
+    QFETCH(QByteArray, resources);
+    QFETCH(int, dpi);
+    QCOMPARE(XftDpi(resources), dpi);
+}
+#endif
 
 QTEST_MAIN(StartupTest)
 #include "tst_startup.moc"

@@ -59,11 +59,12 @@ NestedCompositor::~NestedCompositor()
     StopProcess(compositor);
 }
 
-bool NestedCompositor::Start(QString* error, const VirtualDisplay& display, Kind kind)
+bool NestedCompositor::Start(QString* error, const VirtualDisplay& display, Kind kind, int scale,
+                             QSize screen)
 {
     this->kind = kind;
     this->display = &display;
-    const QSize screen = VirtualDisplay::Screen{}.size;
+    this->screen = screen;
     QProcessEnvironment environment;
     environment.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
     environment.insert(QStringLiteral("HOME"), runtime.path());
@@ -77,6 +78,8 @@ bool NestedCompositor::Start(QString* error, const VirtualDisplay& display, Kind
     }
     if (kind == Kind::Sway) {
         config.write("xwayland disable\n");
+        config.write(QStringLiteral("output * mode %1x%2 scale %3\n")
+                         .arg(screen.width()).arg(screen.height()).arg(scale).toUtf8());
         environment.insert(QStringLiteral("WLR_BACKENDS"), QStringLiteral("x11"));
         environment.insert(QStringLiteral("WLR_X11_OUTPUTS"), QStringLiteral("1"));
         environment.insert(QStringLiteral("WLR_RENDERER"), QStringLiteral("pixman"));
@@ -178,7 +181,6 @@ bool NestedCompositor::Click(QPoint at) const
     // the X pointer is, so a jump to the point leaves it wherever it was.
     // Across the whole screen and back pins it in the top-left corner, where
     // the two agree; from there one motion takes both to the point.
-    const QSize screen = VirtualDisplay::Screen{}.size;
     auto move = [](int x, int y) {
         return QStringList{QStringLiteral("mousemove"), QString::number(x), QString::number(y),
                            QStringLiteral("sleep"), QStringLiteral("0.05")};

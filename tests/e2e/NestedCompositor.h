@@ -14,7 +14,8 @@
 // are found and asked to close or go full screen through its own messages,
 // or weston, whose windows carry Qt's own frame. Clicks and keys reach it
 // through the X display; it fills the display's screen from the top-left
-// corner, so a point on its screen is the same point on the display.
+// corner, so a point on its screen, times its scale, is the same point on
+// the display.
 class NestedCompositor
 {
 public:
@@ -25,16 +26,19 @@ public:
     NestedCompositor& operator=(const NestedCompositor&) = delete;
     ~NestedCompositor();
 
-    // Starts the compositor on the display (one without a window manager)
-    // and waits for its socket; on failure says why.
-    bool Start(QString* error, const VirtualDisplay& display, Kind kind);
+    // Starts the compositor on the display (one without a window manager),
+    // filling a screen of this size at this scale, and waits for its socket;
+    // on failure says why.
+    bool Start(QString* error, const VirtualDisplay& display, Kind kind, int scale = 1,
+               QSize screen = VirtualDisplay::Screen{}.size);
 
     // The environment of a program that finds this desktop and nothing else.
     QProcessEnvironment Environment() const;
     // The same with the X display beside it, as on a desktop with Xwayland.
     QProcessEnvironment EnvironmentWithX(const VirtualDisplay& display) const;
 
-    // sway: the windows with this title, their client areas on its screen.
+    // sway: the windows with this title, their client areas on its screen
+    // (before its scale).
     struct View
     {
         qint64 id;
@@ -55,6 +59,7 @@ private:
 
     Kind kind = Kind::Sway;
     const VirtualDisplay* display = nullptr;
+    QSize screen;
     QTemporaryDir runtime;
     QString socket;
     QProcess compositor;

@@ -62,16 +62,22 @@ bool VirtualDisplay::Start(QString* error, Screen screen, bool withWindowManager
         }
         QThread::msleep(100);
     }
-    // What Qt reads as the screen's dots per inch.
-    const QString resources = QStringLiteral("Xft.dpi:\t%1\n").arg(screen.dpi);
-    if (!Run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("-f"),
-                                       QStringLiteral("RESOURCE_MANAGER"), QStringLiteral("8s"),
-                                       QStringLiteral("-set"), QStringLiteral("RESOURCE_MANAGER"),
-                                       resources})) {
+    if (!SetDpi(screen.dpi)) {
         *error = QStringLiteral("could not set the screen's dots per inch");
         return false;
     }
     return true;
+}
+
+bool VirtualDisplay::SetDpi(int dpi) const
+{
+    // What Qt reads as the screen's dots per inch.
+    const QString resources = QStringLiteral("Xft.dpi:\t%1\n").arg(dpi);
+    return Run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("-f"),
+                                         QStringLiteral("RESOURCE_MANAGER"), QStringLiteral("8s"),
+                                         QStringLiteral("-set"), QStringLiteral("RESOURCE_MANAGER"),
+                                         resources})
+        .has_value();
 }
 
 QProcessEnvironment VirtualDisplay::Environment() const

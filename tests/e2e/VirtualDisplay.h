@@ -30,10 +30,14 @@ public:
         int dpi = 96;
     };
 
-    // Starts the server and, unless told otherwise, the window manager; on
-    // failure says why.
+    // Starts the server and, unless told otherwise, the window manager with
+    // the screen's dots per inch set (without it the server gives none, which
+    // Qt takes as 96); on failure says why.
     bool Start(QString* error, Screen screen, bool withWindowManager = true);
     bool Start(QString* error) { return Start(error, Screen{}); }
+
+    // Sets the dots per inch the server gives its programs.
+    bool SetDpi(int dpi) const;
 
     // The environment a program on this display needs.
     QProcessEnvironment Environment() const;

@@ -1,3 +1,4 @@
+#include "PlayfieldBlocks.h"
 #include "Program.h"
 #include "ShownColours.h"
 #include "VirtualDisplay.h"
@@ -11,7 +12,6 @@ namespace {
 
 using Shown::Black;
 using Shown::Green;
-using Shown::White;
 constexpr int Scale = 2;
 
 } // namespace
@@ -66,28 +66,10 @@ void ScaledScreenEndToEnd::playfieldComesInWholeBlocks()
 
     // Every 2 x 2 block of the playfield is one colour; the trails drawn so
     // far and the frame must be among them, or the check proves nothing.
-    // The level banner, should the round be over already, is text over the
-    // field, not part of it.
-    int split = 0, white = 0, trail = 0;
-    const int side = 450 * Scale;
-    const QRect banner(QPoint(112, 184) * Scale, QSize(209, 25) * Scale);
-    for (int y = 0; y < side; y += Scale) {
-        for (int x = 0; x < side; x += Scale) {
-            if (banner.contains(x, y))
-                continue;
-            const QRgb pixel = shot.pixel(x, y);
-            if (shot.pixel(x + 1, y) != pixel || shot.pixel(x, y + 1) != pixel
-                || shot.pixel(x + 1, y + 1) != pixel)
-                ++split;
-            if (pixel == White)
-                ++white;
-            else if (pixel != Black)
-                ++trail;
-        }
-    }
-    qInfo("%d dpi: %d white and %d trail blocks, %d split", dpi, white, trail, split);
-    QVERIFY2(white > 4 * 400 && trail > 20, "the playfield shows no frame or no trails");
-    QCOMPARE(split, 0);
+    const PlayfieldBlocks blocks = CountPlayfieldBlocks(shot, Scale);
+    qInfo("%d dpi: %d white and %d trail blocks, %d split", dpi, blocks.white, blocks.trail, blocks.split);
+    QVERIFY2(blocks.white > 4 * 400 && blocks.trail > 20, "the playfield shows no frame or no trails");
+    QCOMPARE(blocks.split, 0);
 }
 
 void ScaledScreenEndToEnd::textAsAtTheWholeScale_data()

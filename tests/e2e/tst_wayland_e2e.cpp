@@ -1,4 +1,5 @@
 #include "NestedCompositor.h"
+#include "PlayfieldBlocks.h"
 #include "Program.h"
 #include "VirtualDisplay.h"
 
@@ -9,6 +10,9 @@ namespace {
 
 const QSize SetupSize(326, 392);
 const QSize WinnerSize(417, 290);
+// The scaled desktop: 200 %, on a screen where the game's windows fit.
+constexpr int Scale = 2;
+const QSize ScaledScreen(1600, 1200);
 
 // Where a designed point of a window stands on the desktop's screen: the
 // desktop may make the window larger, and the layout stays in its middle.
@@ -54,6 +58,14 @@ QRect WaitForBlackArea(const VirtualDisplay& display, const QString& shot, Right
     return area;
 }
 
+// sway at 200 % beside an X server that says nothing of a scale (96 dpi),
+// as KDE's default and GNOME's fractional scales are.
+bool StartScaledDesktop(VirtualDisplay& display, NestedCompositor& sway, QString* error)
+{
+    return display.Start(error, {ScaledScreen}, false)
+           && sway.Start(error, display, NestedCompositor::Kind::Sway, Scale, ScaledScreen);
+}
+
 bool Finished(QProcess& game, int timeoutMs)
 {
     return game.waitForFinished(timeoutMs) && game.exitStatus() == QProcess::NormalExit
@@ -75,6 +87,8 @@ private slots:
     void closingTheGameWindowUnderTheWinnerWindowIsRefused();
     void fullScreenKeepsTheGameGoing();
     void maximisingKeepsTheLayoutAndTheGameGoing();
+    void aDesktopThatWouldStretchXWindowsGetsWholeBlocksOnWayland();
+    void anXServerThatTellsTheScaleIsKept();
 
 private:
     void Launch(QProcess& game, const QProcessEnvironment& environment);
@@ -198,6 +212,52 @@ void WaylandEndToEnd::maximisingKeepsTheLayoutAndTheGameGoing()
              "the window did not take the screen");
     QVERIFY(weston.Click(OnScreen(maximised, SetupSize, Program::Exit)));
     QVERIFY2(Finished(game, 5000), "Exit in the middle of the window did not end the game");
+}
+
+// There the X windows would be stretched, so the game takes Wayland, where
+// Qt draws every game pixel as a whole 2 x 2 block of screen pixels.
+void WaylandEndToEnd::aDesktopThatWouldStretchXWindowsGetsWholeBlocksOnWayland()
+{
+    VirtualDisplay scaledDisplay;
+    NestedCompositor scaledSway;
+    QString error;
+    QVERIFY2(StartScaledDesktop(scaledDisplay, scaledSway, &error), qPrintable(error));
+    QProcess game;
+    Launch(game, scaledSway.EnvironmentWithX(scaledDisplay));
+    const auto setup = scaledSway.WaitForViews(Program::SetupTitle, 1);
+    QVERIFY2(setup.size() == 1, "no setup window on Wayland");
+    QVERIFY(scaledSway.Click(OnScreen(setup.first().area, SetupSize, Program::Start) * Scale));
+    const auto playing = scaledSway.WaitForViews(Program::GameTitle, 1);
+    QCOMPARE(playing.size(), 1);
+    QThread::msleep(600);
+    const QImage screen = scaledDisplay.Screenshot(QStringLiteral("root"),
+                                                   Program::ShotPath(QStringLiteral("wayland-200-game.png")));
+    QVERIFY(scaledDisplay.Keys({QStringLiteral("Escape")}));
+    QVERIFY2(Finished(game, 5000), "Esc did not end the game with status 0");
+
+    const QImage field = screen.copy(QRect(playing.first().area.topLeft() * Scale, QSize(450, 450) * Scale));
+    const PlayfieldBlocks blocks = CountPlayfieldBlocks(field, Scale);
+    qInfo("%d white and %d trail blocks, %d split", blocks.white, blocks.trail, blocks.split);
+    QVERIFY2(blocks.white > 4 * 400 && blocks.trail > 20, "the playfield shows no frame or no trails");
+    QCOMPARE(blocks.split, 0);
+}
+
+// GNOME at 200 % tells X programs its scale (Xft.dpi 192): they draw at 2x
+// themselves, so the X server is kept.
+void WaylandEndToEnd::anXServerThatTellsTheScaleIsKept()
+{
+    VirtualDisplay scaledDisplay;
+    NestedCompositor scaledSway;
+    QString error;
+    QVERIFY2(StartScaledDesktop(scaledDisplay, scaledSway, &error), qPrintable(error));
+    QVERIFY(scaledDisplay.SetDpi(192));
+    QProcess game;
+    Launch(game, scaledSway.EnvironmentWithX(scaledDisplay));
+    const bool onX = scaledDisplay.FindWindow(Program::SetupTitle).has_value();
+    const bool onWayland = !scaledSway.Views(Program::SetupTitle).isEmpty();
+    game.kill();
+    game.waitForFinished(3000);
+    QVERIFY2(onX && !onWayland, "the setup window did not open on the X server");
 }
 
 QTEST_GUILESS_MAIN(WaylandEndToEnd)
