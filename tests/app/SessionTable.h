@@ -33,9 +33,9 @@ struct Table
 {
     Table()
     {
-        session.form1.Timer1.stop();
         PressStartOnceShown(session);
         session.Form1_Load();
+        session.form1.Timer1.stop();
     }
 
     void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -62,7 +62,7 @@ struct Table
     QStringList HeldFlags() const
     {
         QStringList held;
-        for (int slot = 0; slot < 6; ++slot) {
+        for (int slot = 0; slot < PlayerSlots; ++slot) {
             if (session.match.Players[slot].TurnLeft)
                 held << Held(slot, true);
             if (session.match.Players[slot].TurnRight)

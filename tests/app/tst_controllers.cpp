@@ -151,7 +151,7 @@ void ControllersTest::controllersTakePlayersFromTheLast()
     table.Pump();
     QCOMPARE(table.session.controllers.Slots(), steers);
     QStringList held;
-    for (int slot = 0; slot < 6; ++slot)
+    for (int slot = 0; slot < PlayerSlots; ++slot)
         if (steers.contains(slot))
             held << Held(slot, true);
     QCOMPARE(table.HeldFlags(), held);
