@@ -51,6 +51,13 @@ struct Table
         PlaceHead(session.match, slot, x, y, dx, dy);
     }
 
+    // A key as the platform names it, by its scan code too.
+    void Send(QEvent::Type type, int key, Qt::KeyboardModifiers modifiers, quint32 scanCode)
+    {
+        QKeyEvent event(type, key, modifiers, scanCode, 0, 0);
+        QApplication::sendEvent(session.form1.Picture1, &event);
+    }
+
     // What a held key sends on X11: a release and a press, both flagged.
     void AutoRepeat(QEvent::Type type, Qt::Key key)
     {

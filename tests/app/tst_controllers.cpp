@@ -39,13 +39,16 @@ void ControllersTest::controllerSteersBesideTheKeys_data()
     QTest::newRow("stick back to a fifth still turns") << none << -9000 << -6600 << 0 << 0 << left;
     QTest::newRow("stick back under a fifth lets go") << none << 9000 << 6500 << 0 << 0 << nobody;
     // With a key on the same player; let go of: 1 the key, 2 the button,
-    // 3 the whole controller.
+    // 3 the whole controller, 4 the whole controller without SDL telling,
+    // 5 the button, once a new round has begun with the key still down.
     QTest::newRow("key let go, controller on") << dpadLeft << 0 << 0 << q << 1 << left;
     QTest::newRow("controller let go, key on") << dpadLeft << 0 << 0 << q << 2 << left;
     QTest::newRow("key left, controller right") << int(SDL_CONTROLLER_BUTTON_DPAD_RIGHT) << 0 << 0 << q << 0
                                                 << QStringList{Held(1, true), Held(1, false)};
     QTest::newRow("unplugged while turning") << none << -32768 << -32768 << 0 << 3 << nobody;
     QTest::newRow("unplugged, key on") << none << -32768 << -32768 << q << 3 << left;
+    QTest::newRow("unplugged unheard while turning") << none << -32768 << -32768 << 0 << 4 << nobody;
+    QTest::newRow("key held into a new round, controller let go") << dpadLeft << 0 << 0 << q << 5 << nobody;
 }
 
 // With two players the one controller steers player 2.
@@ -74,9 +77,21 @@ void ControllersTest::controllerSteersBesideTheKeys()
         table.Plug();
         pad.Unplug();
     }
+    if (letGo == 4) {
+        // Only the plugging in of the next one is heard of.
+        pad.Unplug();
+        SDL_FlushEvent(SDL_CONTROLLERDEVICEREMOVED);
+        SDL_FlushEvent(SDL_JOYDEVICEREMOVED);
+        table.Plug();
+    }
+    if (letGo == 5) {
+        table.session.game.Paused = true;
+        table.Press(Qt::Key_Space);
+        pad.Press(button, false);
+    }
     table.Pump();
     QCOMPARE(table.HeldFlags(), held);
-    QCOMPARE(table.session.controllers.Slots().back(), 1);
+    QCOMPARE(table.session.controllers.Slots(), QList<int>{1});
 
     // The tick turns as it does for the keys; left and right cancel.
     const PlayerRecord& player = table.session.match.Players[1];
@@ -186,13 +201,15 @@ void ControllersTest::controllerRumblesWhenItsPlayerDies()
 }
 
 // Before every tick; while none comes (a window opened inside one runs its
-// own loop), every 50 ms all the same.
+// own loop), on its own, again and again.
 void ControllersTest::controllersArePumpedWithAndWithoutTicks()
 {
     Table table;
     Session& session = table.session;
     table.Plug().Press(SDL_CONTROLLER_BUTTON_LEFTSHOULDER);
     QTRY_COMPARE(session.controllers.Slots(), QList<int>{1});
+    table.Plug();
+    QTRY_COMPARE(session.controllers.Slots(), QList<int>({1, 0}));
     table.Aim(1, 225, 100, 0, 1);
     const float heading = session.match.Players[1].Angle;
     session.form1.Timer1.start();

@@ -45,8 +45,7 @@ void KeyLayoutsTest::letterKeysInEveryLayout()
     QFETCH(QStringList, held);
     Table table;
     const auto send = [&table](QEvent::Type type, int key, int scanCode) {
-        QKeyEvent event(type, key, Qt::NoModifier, quint32(scanCode), 0, 0);
-        QApplication::sendEvent(table.session.form1.Picture1, &event);
+        table.Send(type, key, Qt::NoModifier, quint32(scanCode));
     };
     send(QEvent::KeyPress, typedBefore, 38);
     send(QEvent::KeyRelease, typedBefore, 38);

@@ -1,6 +1,29 @@
 // The game keys on the playfield: turns, Space, Esc and the focus.
 #include "SessionTable.h"
 
+#include <QAbstractEventDispatcher>
+
+#include <array>
+
+namespace {
+
+// A focus event as X sends it to the game ("out grab nonlinear"): its type,
+// detail and mode bytes where the X protocol puts them.
+void SendXFocusEvent(const QString& words)
+{
+    const QStringList word = words.split(' ');
+    const QStringList modes{"normal", "grab", "ungrab", "whileGrabbed"};
+    const QStringList details{"ancestor", "virtual", "inferior", "nonlinear"};
+    std::array<quint8, 32> event{};
+    event[0] = word[0] == "in" ? 9 : 10;
+    event[1] = quint8(details.indexOf(word[2]));
+    event[8] = quint8(modes.indexOf(word[1]));
+    qintptr result = 0;
+    QAbstractEventDispatcher::instance()->filterNativeEvent("xcb_generic_event_t", event.data(), &result);
+}
+
+} // namespace
+
 class KeysTest : public QObject
 {
     Q_OBJECT
@@ -15,6 +38,9 @@ private slots:
     void losingTheKeyboardLetsGoOfEveryKey();
     void releaseNamesTheKeyThatWentDown_data();
     void releaseNamesTheKeyThatWentDown();
+    void twoKeysForOneTurnAreHeldEachOnItsOwn();
+    void keysLetGoWhileXHadTheFocusElsewhere_data();
+    void keysLetGoWhileXHadTheFocusElsewhere();
     void bothKeysHeldKeepTheHeading();
     void spaceWhileRunningChangesNothing();
     void spaceBetweenRoundsStartsTheNextRound();
@@ -161,12 +187,57 @@ void KeysTest::releaseNamesTheKeyThatWentDown()
     QFETCH(bool, left);
     Table table;
     constexpr quint32 scanCode = 88;
-    QKeyEvent down(QEvent::KeyPress, pressed, Qt::KeypadModifier, scanCode, 0, 0);
-    QApplication::sendEvent(table.session.form1.Picture1, &down);
+    table.Send(QEvent::KeyPress, pressed, Qt::KeypadModifier, scanCode);
     QCOMPARE(table.HeldFlags(), QStringList{Held(slot, left)});
-    QKeyEvent up(QEvent::KeyRelease, released, Qt::KeypadModifier | Qt::ShiftModifier, scanCode, 0, 0);
-    QApplication::sendEvent(table.session.form1.Picture1, &up);
+    table.Send(QEvent::KeyRelease, released, Qt::KeypadModifier | Qt::ShiftModifier, scanCode);
     QCOMPARE(table.HeldFlags(), QStringList{});
+}
+
+// The left arrow and the keypad's 4 with Num Lock off are both player 1's
+// left turn; letting go of one leaves the turn to the other.
+void KeysTest::twoKeysForOneTurnAreHeldEachOnItsOwn()
+{
+    Table table;
+    constexpr quint32 arrow = 113, keypad4 = 83;
+    table.Send(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier, arrow);
+    table.Send(QEvent::KeyPress, Qt::Key_Left, Qt::KeypadModifier, keypad4);
+    table.Send(QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier, arrow);
+    QCOMPARE(table.HeldFlags(), QStringList{Held(0, true)});
+    table.Send(QEvent::KeyRelease, Qt::Key_Left, Qt::KeypadModifier, keypad4);
+    QCOMPARE(table.HeldFlags(), QStringList{});
+}
+
+void KeysTest::keysLetGoWhileXHadTheFocusElsewhere_data()
+{
+    // What X sends the game window, in order, while the keys come up
+    // elsewhere; the focus is back before Qt would tell the game it left.
+    QTest::addColumn<QStringList>("xEvents");
+    QTest::addColumn<bool>("stillHeld");
+    QTest::newRow("Alt+Tab there and back")
+        << QStringList{"out grab nonlinear", "out whileGrabbed nonlinear", "in whileGrabbed nonlinear",
+                       "in ungrab nonlinear"}
+        << false;
+    QTest::newRow("a notification takes the focus for a moment")
+        << QStringList{"out normal nonlinear", "in normal nonlinear"} << false;
+    QTest::newRow("the focus goes inside the game window") << QStringList{"out normal inferior"} << true;
+}
+
+void KeysTest::keysLetGoWhileXHadTheFocusElsewhere()
+{
+    QFETCH(QStringList, xEvents);
+    QFETCH(bool, stillHeld);
+    Table table;
+    table.Aim(0, 200, 200, 0, 1);
+    table.Press(Qt::Key_Left);
+    for (const QString& xEvent : xEvents)
+        SendXFocusEvent(xEvent);
+    const QStringList held = stillHeld ? QStringList{Held(0, true)} : QStringList{};
+    QCOMPARE(table.HeldFlags(), held);
+    table.session.game.Tick();
+    QCOMPARE(table.session.match.Players[0].DX == 0.f, !stillHeld);
+    // A key still down acts again from its next press.
+    table.Press(Qt::Key_Left);
+    QCOMPARE(table.HeldFlags(), QStringList{Held(0, true)});
 }
 
 void KeysTest::bothKeysHeldKeepTheHeading()
