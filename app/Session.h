@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BlinkRest.h"
 #include "Controllers.h"
 #include "Form1.h"
 #include "Form2.h"
@@ -64,6 +65,7 @@ private:
     std::function<void()> endProgram;
     LayoutAwareKeys keys;
     XFocusWatch focusWatch;
+    BlinkRest blinkRest;
 
 public:
     Form1 form1;

@@ -1,6 +1,11 @@
 // The game window from Start to the ways out, and the timer that runs it.
 #include "SessionTable.h"
 
+#include "BlinkRest.h"
+
+#include <QLineEdit>
+#include <QStyleHints>
+
 class SessionTest : public QObject
 {
     Q_OBJECT
@@ -11,6 +16,7 @@ private slots:
     void roundEndReachesScoreboardAndBanner();
     void timerRunsTheGameAndTheWindowShowsIt();
     void tickNeverRunsInsideItself();
+    void textCursorRestsUntilTheNextKeyOrClick();
 };
 
 void SessionTest::gameWindowUnloadsAtAnyMoment_data()
@@ -123,6 +129,27 @@ void SessionTest::tickNeverRunsInsideItself()
     // Once the nested loop is over the timer drives the game again.
     const std::int16_t after = session.game.TickCount;
     QTRY_VERIFY(session.game.TickCount != after);
+}
+
+// A blinking cursor on an idle setup window wakes the game twice a second.
+void SessionTest::textCursorRestsUntilTheNextKeyOrClick()
+{
+    QStyleHints* hints = QGuiApplication::styleHints();
+    const int desktop = hints->cursorFlashTime();
+    QVERIFY(desktop > 0);
+    QLineEdit box;
+    {
+        BlinkRest blinkRest(0);
+        QTRY_COMPARE(hints->cursorFlashTime(), 0);
+        QTest::keyClick(&box, Qt::Key_A);
+        QCOMPARE(hints->cursorFlashTime(), desktop);
+        QTRY_COMPARE(hints->cursorFlashTime(), 0);
+        QTest::mouseClick(&box, Qt::LeftButton);
+        QCOMPARE(hints->cursorFlashTime(), desktop);
+        QTRY_COMPARE(hints->cursorFlashTime(), 0);
+    }
+    // Gone, it leaves the desktop's blinking as it found it.
+    QCOMPARE(hints->cursorFlashTime(), desktop);
 }
 
 QTEST_MAIN(SessionTest)
