@@ -21,7 +21,8 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 target=klikvar game=("$build/app/klikvar")
 if [ "$controllers" -gt 0 ]; then
-    target=klikvar_pads_game game=("$build/bench/klikvar_pads_game" "$controllers")
+    target=klikvar_pads_game game=("$build/bench/klikvar_pads_game")
+    export KLIKVAR_BENCH_CONTROLLERS=$controllers
 fi
 cmake --build "$build" --target "$target" | grep -v "^ninja: no work to do" || true
 

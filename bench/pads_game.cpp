@@ -1,35 +1,28 @@
-// The game as app/main.cpp starts it, with virtual game controllers from
-// SDL's virtual joystick driver plugged in from the start, for bench/idle.sh:
-// such controllers exist only inside the process that makes them.
-// Usage: klikvar_pads_game [number of controllers, 2 unless given]
+// The game itself (app/main.cpp is built into this program too) with virtual
+// game controllers from SDL's virtual joystick driver plugged in before it
+// starts, for bench/idle.sh: such controllers exist only inside the process
+// that makes them. KLIKVAR_BENCH_CONTROLLERS says how many, 2 unless set.
 
-#include "PlatformChoice.h"
-#include "RandomSource.h"
-#include "Session.h"
-#include "Startup.h"
 #include "VirtualPad.h"
 
-#include <QApplication>
+#include <QtGlobal>
 
-#include <cstdio>
-#include <cstdlib>
 #include <deque>
-#include <string>
 
-int main(int argc, char* argv[])
+namespace {
+
+std::size_t Controllers()
 {
-    ChoosePlatform(argc, argv);
-    SetScreenScaling();
-    QApplication app = OpenDisplay(argc, argv);
-    DeclareProgram();
-
-    ClockSeededRandom random;
-    Session session(random, [] {
-        std::fflush(nullptr);
-        std::_Exit(EXIT_SUCCESS);
-    });
-    // After the session has started SDL; never unplugged, the process ends first.
-    std::deque<VirtualPad> pads(argc > 1 ? std::stoul(argv[1]) : 2);
-    session.Form1_Load();
-    return QApplication::exec();
+    bool set = false;
+    const int count = qEnvironmentVariableIntValue("KLIKVAR_BENCH_CONTROLLERS", &set);
+    return set ? std::size_t(count) : 2;
 }
+
+// Made before main() runs, in this order; the game ends the process without
+// taking them down. SDL leaves Ctrl+C and the end of the session to the game,
+// as the game asks it to.
+const SDL_bool noSignalHandlers = SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+ControllerSupport support;
+std::deque<VirtualPad> pads(Controllers());
+
+} // namespace
