@@ -82,6 +82,7 @@ struct Controllers::Private
 
     void Rescan();
     int FreeSlot() const;
+    void PumpLater() { idlePump.start(pads.empty() ? IdlePumpWithoutControllersMs : IdlePumpMs); }
 
     const Module1& match;
     std::function<void()> nextRound;
@@ -105,7 +106,7 @@ Controllers::Controllers(const Module1& match, std::function<void()> nextRound, 
     d->Rescan();
     d->idlePump.setSingleShot(true);
     QObject::connect(&d->idlePump, &QTimer::timeout, &d->idlePump, [this] { Pump(); });
-    d->idlePump.start(d->pads.empty() ? IdlePumpWithoutControllersMs : IdlePumpMs);
+    d->PumpLater();
 }
 
 Controllers::~Controllers()
@@ -149,7 +150,7 @@ void Controllers::Pump()
     for (Pad& pad : d->pads)
         Steer(pad);
     // Every tick puts the idle pump off again, so during play it never fires.
-    d->idlePump.start(d->pads.empty() ? IdlePumpWithoutControllersMs : IdlePumpMs);
+    d->PumpLater();
     d->asked();
 }
 
