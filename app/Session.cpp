@@ -131,8 +131,8 @@ void Session::ShowWinners()
     }
     form1.hide();
     form1.Timer1.stop();
-    // Returns with the next match started; Start sets the timer going again
-    // once this tick has nearly returned.
+    // Returns with the next match started: Start sets the timer going
+    // again, and this tick ends right after.
     form2.exec();
 }
 
