@@ -188,7 +188,7 @@ void MatchFlowTest::startPreparesTheMatch()
     QCOMPARE(session.match.LastPlayer, last);
     QCOMPARE(program.Scoreboard(), scoreboard);
     QCOMPARE(session.match.Level, 1);
-    for (int slot = 0; slot < 6; ++slot) {
+    for (int slot = 0; slot < PlayerSlots; ++slot) {
         const PlayerRecord& player = session.match.Players[slot];
         QCOMPARE(player.Score, slot <= last ? 0 : 9);
         QCOMPARE(player.Dead, slot > last);
@@ -198,7 +198,7 @@ void MatchFlowTest::startPreparesTheMatch()
         }
     }
     // Names beyond the players keep their old captions.
-    for (int slot = last + 1; slot < 6; ++slot)
+    for (int slot = last + 1; slot < PlayerSlots; ++slot)
         QCOMPARE(session.form1.Label1[slot]->text(), QStringLiteral("Hráč %1").arg(slot + 1));
     QVERIFY(FieldIsBlack(session.game.Field()));
     QVERIFY(session.form2.isHidden());
