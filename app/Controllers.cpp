@@ -1,33 +1,38 @@
 #include "Controllers.h"
 
 #include "ColorRef.h"
-#include "Game.h"
-#include "Keyboard.h"
 #include "Module1.h"
+
+#include <QTimer>
 
 #include <SDL.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
-// The stick turns once pushed past a quarter of its travel and lets go only
-// back under a fifth, so a resting or worn stick never turns and one held at
-// the edge does not flicker.
-constexpr int StickTurnsPast = 8192;
-constexpr int StickLetsGoUnder = 6554;
+// The stick asks for a turn once pushed past a quarter of its travel and lets
+// go only back under a fifth, so a resting or worn stick never turns and one
+// held at the edge does not flicker.
+constexpr double StickTurnsPast = 1.0 / 4;
+constexpr double StickLetsGoUnder = 1.0 / 5;
 
 // Short enough to be over before the next round can start.
 constexpr Uint16 RumbleStrength = 0xC000;
 constexpr Uint32 RumbleMs = 250;
 
-// While no tick comes, plugs and ends of rumbles are still taken in.
-constexpr int IdlePumpMs = 50;
+// While no tick comes, plugs, buttons and the ends of rumbles are still taken
+// in: within a tenth of a second while a controller is there, and now and
+// then without one, so that an idle game sleeps.
+constexpr int IdlePumpMs = 100;
+constexpr int IdlePumpWithoutControllersMs = 1000;
 
-bool StickPast(int travel, bool wasPast)
+bool StickPast(int axis, bool wasPast)
 {
-    return wasPast ? travel >= StickLetsGoUnder : travel > StickTurnsPast;
+    const double push = axis / double(SDL_JOYSTICK_AXIS_MAX);
+    return wasPast ? push >= StickLetsGoUnder : push > StickTurnsPast;
 }
 
 bool Pressed(SDL_GameController* pad, SDL_GameControllerButton button)
@@ -35,10 +40,61 @@ bool Pressed(SDL_GameController* pad, SDL_GameControllerButton button)
     return SDL_GameControllerGetButton(pad, button) != 0;
 }
 
+struct Pad
+{
+    SDL_GameController* handle = nullptr;
+    SDL_JoystickID id = -1;   // SDL's instance id, never reused
+    int slot = -1;            // who it steers, or nobody
+    bool stickLeft = false;   // the stick past its dead zone
+    bool stickRight = false;
+    bool asksLeft = false;    // what it asked for at the last pump
+    bool asksRight = false;
+};
+
+void Light(const Pad& pad)
+{
+    // The player-number lights count from 1 for index 0, as slots do.
+    SDL_GameControllerSetPlayerIndex(pad.handle, pad.slot);
+    const ColorRef color = pad.slot >= 0 ? PlayerColors[std::size_t(pad.slot)] : Black;
+    SDL_GameControllerSetLED(pad.handle, Uint8(color & 0xFF), Uint8(color >> 8 & 0xFF),
+                             Uint8(color >> 16 & 0xFF));
+}
+
+void Steer(Pad& pad)
+{
+    const int x = SDL_GameControllerGetAxis(pad.handle, SDL_CONTROLLER_AXIS_LEFTX);
+    pad.stickLeft = StickPast(-x, pad.stickLeft);
+    pad.stickRight = StickPast(x, pad.stickRight);
+    pad.asksLeft = pad.stickLeft || Pressed(pad.handle, SDL_CONTROLLER_BUTTON_DPAD_LEFT)
+                   || Pressed(pad.handle, SDL_CONTROLLER_BUTTON_LEFTSHOULDER);
+    pad.asksRight = pad.stickRight || Pressed(pad.handle, SDL_CONTROLLER_BUTTON_DPAD_RIGHT)
+                    || Pressed(pad.handle, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);
+}
+
 } // namespace
 
-Controllers::Controllers(Module1& match, Game& game, const Keyboard& keys)
-    : match(match), game(game), keys(keys)
+struct Controllers::Private
+{
+    Private(const Module1& match, std::function<void()> nextRound, std::function<void()> asked)
+        : match(match), nextRound(std::move(nextRound)), asked(std::move(asked))
+    {
+    }
+
+    void Rescan();
+    int FreeSlot() const;
+    void PumpLater() { idlePump.start(pads.empty() ? IdlePumpWithoutControllersMs : IdlePumpMs); }
+
+    const Module1& match;
+    std::function<void()> nextRound;
+    std::function<void()> asked;
+    bool ready = false;
+    bool matchStarted = false;
+    std::vector<Pad> pads;
+    QTimer idlePump;
+};
+
+Controllers::Controllers(const Module1& match, std::function<void()> nextRound, std::function<void()> asked)
+    : d(std::make_unique<Private>(match, std::move(nextRound), std::move(asked)))
 {
     // Ctrl+C and the session's end stay the program's own business.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -46,37 +102,32 @@ Controllers::Controllers(Module1& match, Game& game, const Keyboard& keys)
         std::fprintf(stderr, "Klikvar plays without game controllers (%s).\n", SDL_GetError());
         return;
     }
-    ready = true;
-    TakeInNew();
-    idlePump.setSingleShot(true);
-    idlePump.setInterval(IdlePumpMs);
-    QObject::connect(&idlePump, &QTimer::timeout, [this] { Pump(); });
-    idlePump.start();
+    d->ready = true;
+    d->Rescan();
+    d->idlePump.setSingleShot(true);
+    QObject::connect(&d->idlePump, &QTimer::timeout, &d->idlePump, [this] { Pump(); });
+    d->PumpLater();
 }
 
 Controllers::~Controllers()
 {
-    if (!ready)
+    if (!d->ready)
         return;
-    for (const Pad& pad : pads)
+    for (const Pad& pad : d->pads)
         SDL_GameControllerClose(pad.handle);
     SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
 void Controllers::Pump()
 {
-    if (!ready)
+    if (!d->ready)
         return;
-    // Every tick puts the idle pump off again, so during play it never fires.
-    idlePump.start();
     bool plugged = false;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         switch (event.type) {
-        case SDL_CONTROLLERDEVICEREMOVED:
-            Unplugged(event.cdevice.which);
-            [[fallthrough]];
         case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
         case SDL_JOYDEVICEADDED:
         case SDL_JOYDEVICEREMOVED:
             // SDL 2.26 drops the news of a device plugged in just before
@@ -88,41 +139,50 @@ void Controllers::Pump()
             // round's end does not start the round after it.
             if (event.cbutton.button == SDL_CONTROLLER_BUTTON_A
                 || event.cbutton.button == SDL_CONTROLLER_BUTTON_START)
-                game.StartNextRound();
+                d->nextRound();
             break;
         default:
             break;
         }
     }
     if (plugged)
-        TakeInNew();
-    for (Pad& pad : pads)
+        d->Rescan();
+    for (Pad& pad : d->pads)
         Steer(pad);
+    // Every tick puts the idle pump off again, so during play it never fires.
+    d->PumpLater();
+    d->asked();
 }
 
 void Controllers::TakePlayers()
 {
     // Those plugged in or out since the last pump count too.
     Pump();
-    matchStarted = true;
-    int slot = match.LastActiveSlot();
-    for (Pad& pad : pads) {
-        // The flags as the new round left them, not as the pump just set
-        // them for the old players; the held turns come back with the next.
-        if (pad.slot >= 0) {
-            PlayerRecord& player = match.Players[pad.slot];
-            player.TurnLeft = player.TurnLeft && !pad.asksLeft;
-            player.TurnRight = player.TurnRight && !pad.asksRight;
-        }
-        pad.asksLeft = pad.asksRight = false;
+    d->matchStarted = true;
+    int slot = d->match.LastActiveSlot();
+    for (Pad& pad : d->pads) {
         pad.slot = slot >= 0 ? slot-- : -1;
         Light(pad);
     }
+    Forget();
+}
+
+void Controllers::Forget()
+{
+    for (Pad& pad : d->pads)
+        pad.asksLeft = pad.asksRight = false;
+}
+
+bool Controllers::Asks(int slot, bool left) const
+{
+    return std::any_of(d->pads.cbegin(), d->pads.cend(), [slot, left](const Pad& pad) {
+        return pad.slot == slot && (left ? pad.asksLeft : pad.asksRight);
+    });
 }
 
 void Controllers::Rumble(std::int16_t slot)
 {
-    for (const Pad& pad : pads)
+    for (const Pad& pad : d->pads)
         if (pad.slot == slot)
             SDL_GameControllerRumble(pad.handle, RumbleStrength, RumbleStrength, RumbleMs);
 }
@@ -130,13 +190,21 @@ void Controllers::Rumble(std::int16_t slot)
 QList<int> Controllers::Slots() const
 {
     QList<int> taken;
-    for (const Pad& pad : pads)
+    for (const Pad& pad : d->pads)
         taken.push_back(pad.slot);
     return taken;
 }
 
-void Controllers::TakeInNew()
+void Controllers::Private::Rescan()
 {
+    // Gone, whether or not the news of it came: its turns end with it, now.
+    const auto gone = std::remove_if(pads.begin(), pads.end(), [](const Pad& pad) {
+        if (SDL_GameControllerGetAttached(pad.handle))
+            return false;
+        SDL_GameControllerClose(pad.handle);
+        return true;
+    });
+    pads.erase(gone, pads.end());
     // Device indices shift as others come and go and follow no order of
     // connecting; instance ids grow with it.
     std::vector<std::pair<SDL_JoystickID, int>> found;
@@ -160,54 +228,7 @@ void Controllers::TakeInNew()
     }
 }
 
-void Controllers::Unplugged(std::int32_t id)
-{
-    const auto pad = std::find_if(pads.begin(), pads.end(), [id](const Pad& p) { return p.id == id; });
-    if (pad == pads.end())
-        return;
-    // Its turns end with it, now.
-    Ask(*pad, false, false);
-    SDL_GameControllerClose(pad->handle);
-    pads.erase(pad);
-}
-
-void Controllers::Steer(Pad& pad)
-{
-    const int x = SDL_GameControllerGetAxis(pad.handle, SDL_CONTROLLER_AXIS_LEFTX);
-    pad.stickLeft = StickPast(-x, pad.stickLeft);
-    pad.stickRight = StickPast(x, pad.stickRight);
-    Ask(pad,
-        pad.stickLeft || Pressed(pad.handle, SDL_CONTROLLER_BUTTON_DPAD_LEFT)
-            || Pressed(pad.handle, SDL_CONTROLLER_BUTTON_LEFTSHOULDER),
-        pad.stickRight || Pressed(pad.handle, SDL_CONTROLLER_BUTTON_DPAD_RIGHT)
-            || Pressed(pad.handle, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER));
-}
-
-void Controllers::Ask(Pad& pad, bool left, bool right)
-{
-    if (pad.slot >= 0) {
-        PlayerRecord& player = match.Players[pad.slot];
-        // Asking again sets the flag a released key may have cleared;
-        // letting go leaves it to the keys.
-        if (left || pad.asksLeft)
-            player.TurnLeft = left || keys.Holds(pad.slot, true);
-        if (right || pad.asksRight)
-            player.TurnRight = right || keys.Holds(pad.slot, false);
-    }
-    pad.asksLeft = left;
-    pad.asksRight = right;
-}
-
-void Controllers::Light(const Pad& pad)
-{
-    // The player-number lights count from 1 for index 0, as slots do.
-    SDL_GameControllerSetPlayerIndex(pad.handle, pad.slot);
-    const ColorRef color = pad.slot >= 0 ? PlayerColors[pad.slot] : Black;
-    SDL_GameControllerSetLED(pad.handle, Uint8(color & 0xFF), Uint8(color >> 8 & 0xFF),
-                             Uint8(color >> 16 & 0xFF));
-}
-
-int Controllers::FreeSlot() const
+int Controllers::Private::FreeSlot() const
 {
     for (int slot = match.LastActiveSlot(); slot >= 0; --slot)
         if (std::none_of(pads.begin(), pads.end(), [slot](const Pad& pad) { return pad.slot == slot; }))

@@ -1,44 +1,47 @@
 #pragma once
 
 #include <QList>
-#include <QTimer>
 
 #include <cstdint>
-#include <vector>
+#include <functional>
+#include <memory>
 
 struct Module1;
-class Game;
-class Keyboard;
-struct _SDL_GameController;
 
 // Game controllers beside the keyboard, through SDL's game-controller
 // mapping, so Xbox, PlayStation, Switch and generic pads all have the same
 // buttons. The controllers connected at Start take the players from the last
 // one down, in the order they were connected; one plugged in during a match
 // takes the highest-numbered player without one. The D-pad, the shoulder
-// buttons and the left stick turn; the south face button and Start act as
-// Space. Nothing here ends the game.
-//
-// A turn flag is set while the key or the controller asks for it: each
-// controller remembers what it asked for, so that letting go of it leaves the
-// flag to the keys, and it asks again before every tick.
+// buttons and the left stick ask for turns; the south face button and Start
+// act as Space. Nothing here ends the game.
 //
 // Without SDL's game-controller support everything here does nothing.
 class Controllers
 {
 public:
-    Controllers(Module1& match, Game& game, const Keyboard& keys);
+    // nextRound is what Space does; asked is told after every pump, once the
+    // turns asked for may have changed.
+    Controllers(const Module1& match, std::function<void()> nextRound, std::function<void()> asked);
     ~Controllers();
     Controllers(const Controllers&) = delete;
     Controllers& operator=(const Controllers&) = delete;
 
     // Takes in what the controllers did since the last time: plugs, unplugs,
-    // buttons and the sticks. Runs before every tick; while no tick comes (a
-    // window opened from inside one) it runs on its own, more slowly.
+    // buttons and the sticks. Runs before every tick; while no tick comes it
+    // runs on its own, as seldom as noticing a plug or a button in time
+    // allows.
     void Pump();
 
     // A new match: every controller takes its player.
     void TakePlayers();
+
+    // A new round: what each controller asked for is forgotten until its
+    // next pump.
+    void Forget();
+
+    // Whether a controller of the slot asked for the turn at its last pump.
+    bool Asks(int slot, bool left) const;
 
     // The player's head has died: a short rumble on its controller.
     void Rumble(std::int16_t slot);
@@ -48,29 +51,6 @@ public:
     QList<int> Slots() const;
 
 private:
-    struct Pad
-    {
-        _SDL_GameController* handle = nullptr;
-        std::int32_t id = -1;     // SDL's instance id, never reused
-        int slot = -1;            // who it steers, or nobody
-        bool stickLeft = false;   // the stick past its dead zone
-        bool stickRight = false;
-        bool asksLeft = false;    // what it asked for before the last tick
-        bool asksRight = false;
-    };
-
-    void TakeInNew();
-    void Unplugged(std::int32_t id);
-    void Steer(Pad& pad);
-    void Ask(Pad& pad, bool left, bool right);
-    void Light(const Pad& pad);
-    int FreeSlot() const;
-
-    Module1& match;
-    Game& game;
-    const Keyboard& keys;
-    bool ready = false;
-    bool matchStarted = false;
-    std::vector<Pad> pads;
-    QTimer idlePump;
+    struct Private;
+    std::unique_ptr<Private> d;
 };

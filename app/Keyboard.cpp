@@ -1,76 +1,48 @@
 #include "Keyboard.h"
 
-#include "Game.h"
-#include "Module1.h"
+#include "TurnKeys.h"
 #include "VirtualKeys.h"
 
-namespace {
+#include <algorithm>
 
-struct TurnKey
-{
-    int slot;
-    int left;
-    int right;
-};
-
-// Each player's two keys, player 1 first.
-constexpr TurnKey TurnKeys[] = {
-    {0, VirtualKey::Left, VirtualKey::Right},
-    {1, VirtualKey::Q, VirtualKey::W},
-    {2, VirtualKey::V, VirtualKey::B},
-    {3, VirtualKey::O, VirtualKey::P},
-    {4, VirtualKey::KeypadPlus, VirtualKey::KeypadMinus},
-    {5, VirtualKey::Keypad1, VirtualKey::Keypad2},
-};
-
-} // namespace
-
-Keyboard::Keyboard(Module1& match, Game& game, std::function<void()> unload)
-    : match(match), game(game), unload(std::move(unload))
+Keyboard::Keyboard(std::function<void()> unload, std::function<void()> nextRound)
+    : unload(std::move(unload)), nextRound(std::move(nextRound))
 {
 }
 
-void Keyboard::Picture1_KeyDown(int code)
+void Keyboard::Picture1_KeyDown(int code, quint32 key)
 {
     if (code == VirtualKey::Escape) {
         unload();
         return;
     }
-    if (code == VirtualKey::Space && game.Paused) {
-        game.StartNextRound();
+    // Does nothing while a round runs.
+    if (code == VirtualKey::Space) {
+        nextRound();
         return;
     }
-    SetTurnFlags(code, true);
+    const bool turnKey = std::any_of(std::begin(TurnKeys), std::end(TurnKeys),
+                                     [code](const TurnKey& turn) { return turn.code == code; });
+    // The auto-repeat presses it again and again.
+    if (turnKey && !held.contains({key, code}))
+        held.push_back({key, code});
 }
 
-void Keyboard::Picture1_KeyUp(int code)
+void Keyboard::Picture1_KeyUp(int code, quint32 key)
 {
-    SetTurnFlags(code, false);
+    held.removeOne({key, code});
 }
 
-void Keyboard::Picture1_LostFocus()
+void Keyboard::Forget()
 {
-    for (PlayerRecord& player : match.Players) {
-        player.TurnLeft = false;
-        player.TurnRight = false;
-    }
-    leftHeld.fill(false);
-    rightHeld.fill(false);
+    held.clear();
 }
 
-bool Keyboard::Holds(int slot, bool left) const
+bool Keyboard::Asks(int slot, bool left) const
 {
-    return (left ? leftHeld : rightHeld).at(std::size_t(slot));
-}
-
-void Keyboard::SetTurnFlags(int code, bool held)
-{
-    // Every slot's keys count, whether or not that player is in the match.
-    for (const TurnKey& key : TurnKeys) {
-        PlayerRecord& player = match.Players[key.slot];
-        if (code == key.left)
-            player.TurnLeft = leftHeld[key.slot] = held;
-        if (code == key.right)
-            player.TurnRight = rightHeld[key.slot] = held;
-    }
+    for (const TurnKey& turn : TurnKeys)
+        if (turn.slot == slot && turn.left == left
+            && std::any_of(held.cbegin(), held.cend(), [&turn](const auto& down) { return down.second == turn.code; }))
+            return true;
+    return false;
 }

@@ -1,33 +1,34 @@
 #pragma once
 
-#include <array>
+#include <QList>
+
 #include <functional>
+#include <utility>
 
-struct Module1;
-class Game;
-
-// What the game keys do: the turn keys set and clear the players' turn
-// flags, Space starts the next round between rounds, Esc ends the program.
+// What the game keys do: Esc ends the program, Space starts the next round
+// between rounds, and a turn key asks for its turn while it is down. Each
+// key is held on its own: with two keys down for one turn, letting go of one
+// leaves the turn to the other.
 class Keyboard
 {
 public:
-    Keyboard(Module1& match, Game& game, std::function<void()> unload);
+    Keyboard(std::function<void()> unload, std::function<void()> nextRound);
 
-    void Picture1_KeyDown(int code);
-    void Picture1_KeyUp(int code);
-    // The keys' releases go elsewhere now, so nobody may be left turning.
-    void Picture1_LostFocus();
+    // key: the physical key as the platform numbers it (its scan code), or 0
+    // where the platform does not say; then the code alone tells keys apart.
+    void Picture1_KeyDown(int code, quint32 key = 0);
+    void Picture1_KeyUp(int code, quint32 key = 0);
 
-    // Whether a turn key of the slot is down as far as the keys know; a
-    // controller letting go of a turn leaves the flag to this.
-    bool Holds(int slot, bool left) const;
+    // The releases go elsewhere now, or a new round waits for a new press:
+    // no key is held any more.
+    void Forget();
+
+    // Whether a turn key of the slot is down.
+    bool Asks(int slot, bool left) const;
 
 private:
-    void SetTurnFlags(int code, bool held);
-
-    Module1& match;
-    Game& game;
     std::function<void()> unload;
-    std::array<bool, 6> leftHeld{};
-    std::array<bool, 6> rightHeld{};
+    std::function<void()> nextRound;
+    // The turn keys down: the physical key and the code it went down as.
+    QList<std::pair<quint32, int>> held;
 };

@@ -13,27 +13,30 @@
 
 Session::Session(RandomSource& random, std::function<void()> endProgram)
     : game(match, *this, random)
-    , keyboard(match, game, [this] { form1.close(); })
-    , controllers(match, game, keyboard)
+    , keyboard([this] { form1.close(); }, [this] { NextRound(); })
+    , controllers(match, [this] { NextRound(); }, [this] { SetTurnFlags(); })
     , random(random)
     , endProgram(std::move(endProgram))
+    , focusWatch([this] { LetGoOfEveryKey(); })
     , form1(game.Field().Image())
 {
+    // The tick runs only while the game window is shown; idle, the game
+    // sleeps.
+    form1.Timer1.stop();
     QObject::connect(&form1.Timer1, &QTimer::timeout, &form1, [this] { Timer1_Timer(); });
     QObject::connect(form1.Picture1, &PlayfieldView::KeyDown, &form1, [this](QKeyEvent* event) {
-        keyboard.Picture1_KeyDown(keys.Pressed(*event));
+        keyboard.Picture1_KeyDown(keys.Pressed(*event), event->nativeScanCode());
+        SetTurnFlags();
     });
     QObject::connect(form1.Picture1, &PlayfieldView::KeyUp, &form1, [this](QKeyEvent* event) {
         // X11 sends a release before every repeated press of a held key;
         // the key is still down.
         if (event->isAutoRepeat())
             return;
-        keyboard.Picture1_KeyUp(keys.Released(*event));
+        keyboard.Picture1_KeyUp(keys.Released(*event), event->nativeScanCode());
+        SetTurnFlags();
     });
-    QObject::connect(form1.Picture1, &PlayfieldView::FocusLost, &form1, [this] {
-        keys.Forget();
-        keyboard.Picture1_LostFocus();
-    });
+    QObject::connect(form1.Picture1, &PlayfieldView::FocusLost, &form1, [this] { LetGoOfEveryKey(); });
     QObject::connect(&form1, &Form1::Unloaded, &form1, [this] { Form1_Unload(); });
     QObject::connect(&form2, &Form2::StartChosen, &form2, [this] { Start(); });
     QObject::connect(&form2, &Form2::ExitChosen, &form2, [this] { Form1_Unload(); });
@@ -64,10 +67,13 @@ void Session::Start()
     match.Level = 1;
     match.StartRound(random);
     controllers.TakePlayers();
+    keyboard.Forget();
+    SetTurnFlags();
     form1.ShowScoreRows(match.LastPlayer);
     game.Field().ClearPlayfield();
     form2.hide();
     form1.show();
+    form1.Timer1.start();
 }
 
 void Session::Form1_Unload()
@@ -124,7 +130,9 @@ void Session::ShowWinners()
         form3.exec();
     }
     form1.hide();
-    // Returns with the next match started.
+    form1.Timer1.stop();
+    // Returns with the next match started: Start sets the timer going
+    // again, and this tick ends right after.
     form2.exec();
 }
 
@@ -154,4 +162,31 @@ bool Session::RoundWaitsForPlayers() const
     // Minimised or behind another window, the round would go on unseen, and
     // the keys no longer reach it. Between rounds nothing moves anyway.
     return !game.Paused && (form1.isMinimized() || !form1.isActiveWindow());
+}
+
+void Session::NextRound()
+{
+    // A key or button held on into the new round turns only from its next
+    // press, as the round's start cleared every turn.
+    if (!game.StartNextRound())
+        return;
+    keyboard.Forget();
+    controllers.Forget();
+    SetTurnFlags();
+}
+
+void Session::SetTurnFlags()
+{
+    for (int slot = 0; slot < PlayerSlots; ++slot) {
+        PlayerRecord& player = match.Players[std::size_t(slot)];
+        player.TurnLeft = keyboard.Asks(slot, true) || controllers.Asks(slot, true);
+        player.TurnRight = keyboard.Asks(slot, false) || controllers.Asks(slot, false);
+    }
+}
+
+void Session::LetGoOfEveryKey()
+{
+    keys.Forget();
+    keyboard.Forget();
+    SetTurnFlags();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BlinkRest.h"
 #include "Controllers.h"
 #include "Form1.h"
 #include "Form2.h"
@@ -8,6 +9,7 @@
 #include "Module1.h"
 #include "Screens.h"
 #include "VirtualKeys.h"
+#include "XFocusWatch.h"
 
 #include <functional>
 
@@ -49,12 +51,21 @@ public:
 
 private:
     void Timer1_Timer();
+    // Space, or a controller's button: the next round, if one waits.
+    void NextRound();
+    // The one place that writes the players' turn flags: each turns while a
+    // key or a controller asks for it.
+    void SetTurnFlags();
+    // The keyboard went elsewhere, and its releases with it.
+    void LetGoOfEveryKey();
     // A round runs on only while its players can see and steer it.
     bool RoundWaitsForPlayers() const;
 
     RandomSource& random;
     std::function<void()> endProgram;
     LayoutAwareKeys keys;
+    XFocusWatch focusWatch;
+    BlinkRest blinkRest;
 
 public:
     Form1 form1;

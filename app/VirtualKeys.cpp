@@ -1,5 +1,7 @@
 #include "VirtualKeys.h"
 
+#include "TurnKeys.h"
+
 #include <QChar>
 #include <QKeyEvent>
 
@@ -27,40 +29,25 @@ QChar::Script LetterScript(const QKeyEvent& event)
 // (xkb numbers keys 8 above the PC's own scan codes), or None.
 int LetterKeyAtPlace(quint32 nativeScanCode)
 {
-    switch (nativeScanCode - ScanCodeOffset) {
-    case 16: return VirtualKey::Q;
-    case 17: return VirtualKey::W;
-    case 24: return VirtualKey::O;
-    case 25: return VirtualKey::P;
-    case 47: return VirtualKey::V;
-    case 48: return VirtualKey::B;
-    default: return VirtualKey::None;
-    }
+    for (const TurnKey& turn : TurnKeys)
+        if (turn.usPlace != 0 && turn.usPlace + ScanCodeOffset == nativeScanCode)
+            return turn.code;
+    return VirtualKey::None;
 }
 
 } // namespace
 
 int VirtualKeyCode(const QKeyEvent& event)
 {
+    if (event.key() == Qt::Key_Escape)
+        return VirtualKey::Escape;
+    if (event.key() == Qt::Key_Space)
+        return VirtualKey::Space;
     const bool keypad = event.modifiers().testFlag(Qt::KeypadModifier);
-    switch (event.key()) {
-    case Qt::Key_Escape: return VirtualKey::Escape;
-    case Qt::Key_Space: return VirtualKey::Space;
-    // The keypad's 4 and 6 with Num Lock off are arrows too.
-    case Qt::Key_Left: return VirtualKey::Left;
-    case Qt::Key_Right: return VirtualKey::Right;
-    case Qt::Key_B: return VirtualKey::B;
-    case Qt::Key_O: return VirtualKey::O;
-    case Qt::Key_P: return VirtualKey::P;
-    case Qt::Key_Q: return VirtualKey::Q;
-    case Qt::Key_V: return VirtualKey::V;
-    case Qt::Key_W: return VirtualKey::W;
-    case Qt::Key_1: return keypad ? VirtualKey::Keypad1 : VirtualKey::None;
-    case Qt::Key_2: return keypad ? VirtualKey::Keypad2 : VirtualKey::None;
-    case Qt::Key_Plus: return keypad ? VirtualKey::KeypadPlus : VirtualKey::None;
-    case Qt::Key_Minus: return keypad ? VirtualKey::KeypadMinus : VirtualKey::None;
-    default: return VirtualKey::None;
-    }
+    for (const TurnKey& turn : TurnKeys)
+        if (event.key() == turn.key && (keypad || !turn.keypadOnly))
+            return turn.code;
+    return VirtualKey::None;
 }
 
 LayoutAwareKeys::LayoutAwareKeys(const QLocale& language)

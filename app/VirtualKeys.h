@@ -5,23 +5,12 @@
 
 class QKeyEvent;
 
-// The game names its keys by the codes of the keyboard it was designed on.
+// The game names its keys by the codes of the keyboard it was designed on;
+// the turn keys' codes are in TurnKeys.
 namespace VirtualKey {
 inline constexpr int None = 0;
 inline constexpr int Escape = 27;
 inline constexpr int Space = 32;
-inline constexpr int Left = 37;
-inline constexpr int Right = 39;
-inline constexpr int B = 66;
-inline constexpr int O = 79;
-inline constexpr int P = 80;
-inline constexpr int Q = 81;
-inline constexpr int V = 86;
-inline constexpr int W = 87;
-inline constexpr int Keypad1 = 97;
-inline constexpr int Keypad2 = 98;
-inline constexpr int KeypadPlus = 107;
-inline constexpr int KeypadMinus = 109;
 } // namespace VirtualKey
 
 // The code of a key by what it is labelled, or None for a key the game has

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PlayerSlots.h"
+
 #include <QColor>
 
 #include <array>
@@ -14,7 +16,7 @@ inline constexpr ColorRef OffField = 0xFFFFFFFF; // what a read beyond the field
 
 // Trail colour of each slot; no two alike, none black or white, so a colour
 // read from the field names at most one owner.
-inline constexpr std::array<ColorRef, 6> PlayerColors = {
+inline constexpr std::array<ColorRef, PlayerSlots> PlayerColors = {
     0x00FF00, // green
     0x0000FF, // red
     0xFF0000, // blue

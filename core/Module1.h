@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ColorRef.h"
+#include "PlayerSlots.h"
 
 #include <array>
 #include <cstdint>
@@ -32,7 +33,7 @@ void AimHeading(PlayerRecord& player);
 // The match every window shares, alive for the whole process.
 struct Module1
 {
-    std::array<PlayerRecord, 6> Players{};
+    std::array<PlayerRecord, PlayerSlots> Players{};
     std::int16_t LastPlayer = 0; // highest active slot
     std::int16_t Level = 0;      // round being played, 1 for the first
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PlayerSlots.h"
+
 #include <QTimer>
 #include <QWidget>
 
@@ -20,7 +22,7 @@ class Form1 : public QWidget
     Q_OBJECT
 
 public:
-    static constexpr int ScoreRows = 6;
+    static constexpr int ScoreRows = PlayerSlots;
 
     explicit Form1(const QImage& playfield, QWidget* parent = nullptr);
 

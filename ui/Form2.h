@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FixedDialog.h"
+#include "PlayerSlots.h"
 
 #include <array>
 
@@ -17,7 +18,7 @@ class Form2 : public FixedDialog
     Q_OBJECT
 
 public:
-    static constexpr int Slots = 6;
+    static constexpr int Slots = PlayerSlots;
     static constexpr int OptionalPlayers = 4;
 
     explicit Form2(QWidget* parent = nullptr);

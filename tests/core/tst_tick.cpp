@@ -288,22 +288,27 @@ void TickTest::turningChangesTheHeadingByATwentiethOfARadian()
 
 void TickTest::straightHeadsNeverMeetTheirOwnTrail()
 {
-    // One head alone, going straight from near the centre in every
-    // direction at speeds across the whole range: it must end on the frame
-    // or beyond the field, never on its own trail.
+    // One head alone, going straight in every direction at speeds across
+    // the whole range: it must end on the frame or beyond the field, never on
+    // its own trail. Only the trail just behind a head can be ahead of it, so
+    // each starts on the line from the centre, 40 pixels short of the frame.
     Arena arena(1);
     PlayerRecord& head = arena.match.Players[0];
     arena.match.Players[1].Dead = true;
     for (int step = 0; step < 101; ++step) {
-        const float angle = float(step * 2 * std::numbers::pi / 101);
+        const double angle = step * 2 * std::numbers::pi / 101;
+        const double across = std::sin(angle), down = std::cos(angle);
+        // How far from the centre the line meets the frame's inner edge.
+        const double toFrame = std::min(222 / std::max(std::abs(across), 1e-9), 222 / std::max(std::abs(down), 1e-9));
+        const float x = float(225 + (toFrame - 40) * across), y = float(225 + (toFrame - 40) * down);
         for (double speed = 0.6; speed < 1.2; speed += 0.11) {
             for (float offset : {0.f, 0.5f, 0.77f}) {
                 arena.game.Field().ClearPlayfield();
-                arena.Place(0, 225 + offset, 225 - offset, 0, 0);
-                head.Angle = angle;
+                arena.Place(0, x + offset, y - offset, 0, 0);
+                head.Angle = float(angle);
                 head.Speed = float(speed);
-                head.DX = float(std::sin(double(angle)) * head.Speed);
-                head.DY = float(std::cos(double(angle)) * head.Speed);
+                head.DX = float(std::sin(double(head.Angle)) * head.Speed);
+                head.DY = float(std::cos(double(head.Angle)) * head.Speed);
                 for (int tick = 0; tick < 1000 && !head.Dead; ++tick)
                     arena.game.Tick();
                 const bool onTheEdge = head.X < 3 || head.Y < 3 || head.X > 445 || head.Y > 445;
