@@ -18,7 +18,8 @@ build=(
   # game controllers through SDL's game-controller API; brings the runtime
   libsdl2-dev
   # the desktop's Wayland scale and X dots per inch, asked before choosing
-  # between the two
+  # between the two; CMake finds both through pkg-config
+  pkg-config
   libwayland-dev
   libxcb1-dev
   # run: the X11 and Wayland platform plugins and a free font with Czech
