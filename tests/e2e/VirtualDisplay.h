@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QProcess>
 #include <QString>
@@ -30,9 +31,13 @@ public:
         int dpi = 96;
     };
 
-    // Starts the server and, unless told otherwise, the window manager; on
-    // failure says why.
-    bool Start(QString* error, Screen screen, bool withWindowManager = true);
+    // openbox places windows where they ask to be; mutter, GNOME's, keeps a
+    // hidden window at its frame's corner.
+    enum class WindowManager { None, Openbox, Mutter };
+
+    // Starts the server and, unless told otherwise, openbox; on failure says
+    // why.
+    bool Start(QString* error, Screen screen, WindowManager manager = WindowManager::Openbox);
     bool Start(QString* error) { return Start(error, Screen{}); }
 
     // The environment a program on this display needs.
@@ -50,6 +55,8 @@ public:
     std::optional<QString> FindWindow(const QString& title, int timeoutMs = 10000) const;
     // Waits for one with this title and client size as well.
     std::optional<QString> FindWindow(const QString& title, QSize size, int timeoutMs) const;
+    // A window's client area on the screen, or nothing when it is gone.
+    std::optional<QRect> ClientArea(const QString& window) const;
     // The visible windows with exactly this title, at this moment.
     QStringList VisibleWindows(const QString& title) const;
 

@@ -96,7 +96,7 @@ private:
 void WaylandEndToEnd::initTestCase()
 {
     QString error;
-    QVERIFY2(display.Start(&error, VirtualDisplay::Screen{}, false), qPrintable(error));
+    QVERIFY2(display.Start(&error, VirtualDisplay::Screen{}, VirtualDisplay::WindowManager::None), qPrintable(error));
     QVERIFY2(sway.Start(&error, display, NestedCompositor::Kind::Sway), qPrintable(error));
 }
 
@@ -187,7 +187,7 @@ void WaylandEndToEnd::maximisingKeepsTheLayoutAndTheGameGoing()
     VirtualDisplay westonDisplay;
     NestedCompositor weston;
     QString error;
-    QVERIFY2(westonDisplay.Start(&error, VirtualDisplay::Screen{}, false), qPrintable(error));
+    QVERIFY2(westonDisplay.Start(&error, VirtualDisplay::Screen{}, VirtualDisplay::WindowManager::None), qPrintable(error));
     QVERIFY2(weston.Start(&error, westonDisplay, NestedCompositor::Kind::Weston), qPrintable(error));
     QProcess game;
     Launch(game, weston.Environment());
