@@ -15,36 +15,6 @@
 
 namespace {
 
-// On Wayland, Qt draws the frame itself where the desktop does not (GNOME,
-// weston), with maximise and minimise buttons of its own, and a desktop
-// ends a program whose window keeps another size than the maximised one.
-// Such a window takes whatever size it is given and keeps the designed
-// layout in its middle. Where the desktop draws the frame (sway, KDE), the
-// fixed size keeps the window floating and without a maximise button.
-// Qt has made its frame, if it makes one, by the window's first exposure.
-class QtFrameWatch : public QObject
-{
-public:
-    QtFrameWatch(QWidget& window, QWindow& handle) : QObject(&handle), window(window)
-    {
-        handle.installEventFilter(this);
-    }
-
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Expose && watched == parent()) {
-            if (!static_cast<QWindow*>(watched)->frameMargins().isNull())
-                window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-            watched->removeEventFilter(this);
-            deleteLater();
-        }
-        return false;
-    }
-
-private:
-    QWidget& window;
-};
-
 // Where a window first opens: over the window it belongs to while that one
 // is on the screen, client area over client area, as frames may not be known
 // yet; otherwise in the middle of its screen. The frame is known there on
@@ -63,8 +33,9 @@ void OpenInTheMiddle(QWidget& window)
                     .topLeft());
 }
 
-// Puts the window in its place every time the game shows it, and has its
-// texts follow it to another screen.
+// Puts the window in its place every time the game shows it, has its texts
+// follow it to another screen, and lets it take the room a Wayland desktop
+// gives it.
 class WindowPlacement : public QObject
 {
 public:
@@ -75,14 +46,19 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        if (watched == window.windowHandle() && event->type() == QEvent::Expose)
+            SeeWhoDrawsTheFrame();
+        if (watched != &window)
+            return false;
         // The window system's own shows and hides (minimising, a restore
         // from the task bar) are the desktop's business.
-        if (watched != &window || event->spontaneous())
-            return false;
-        if (event->type() == QEvent::Show)
+        const bool byTheGame = !event->spontaneous();
+        if (event->type() == QEvent::Show && byTheGame)
             Place();
-        else if (event->type() == QEvent::Hide)
+        else if (event->type() == QEvent::Hide && byTheGame)
             kept = window.geometry().topLeft();
+        else if (event->type() == QEvent::WindowStateChange)
+            FillTheScreen();
         return false;
     }
 
@@ -94,7 +70,7 @@ private:
             QWindow* handle = window.windowHandle();
             connect(handle, &QWindow::screenChanged, this, [this] { FollowScreen(window); });
             if (QGuiApplication::platformName() == QLatin1String("wayland"))
-                new QtFrameWatch(window, *handle);
+                handle->installEventFilter(this);
             return;
         }
         // Shown again, the window comes back where the game hid it. A window
@@ -103,9 +79,40 @@ private:
         window.setGeometry(QRect(*kept, window.size()));
     }
 
+    // On Wayland, Qt draws the frame itself where the desktop does not
+    // (GNOME, weston), with maximise and minimise buttons of its own, and a
+    // desktop ends a program whose window keeps another size than the
+    // maximised one: such a window takes whatever size it is given. Where
+    // the desktop draws the frame (sway, KDE), the fixed size keeps the
+    // window floating and without a maximise button. Qt has made its frame,
+    // if it makes one, by the window's first exposure.
+    void SeeWhoDrawsTheFrame()
+    {
+        window.windowHandle()->removeEventFilter(this);
+        qtFrame = !window.windowHandle()->frameMargins().isNull();
+        if (qtFrame)
+            window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+
+    // A desktop that draws the frame may still offer full screen (KWin), and
+    // Qt holds the window to its fixed size in the corner of the screen
+    // unless it may grow for as long as it is full screen.
+    void FillTheScreen()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("wayland") || qtFrame)
+            return;
+        if (window.isFullScreen()) {
+            window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+            window.resize(window.screen()->size());
+        } else {
+            window.setFixedSize(window.minimumSize());
+        }
+    }
+
     QWidget& window;
     // Where the client area was when the game last hid the window.
     std::optional<QPoint> kept;
+    bool qtFrame = false;
 };
 
 // Whether another window of the game is modal over this one.

@@ -176,6 +176,14 @@ void WaylandEndToEnd::fullScreenKeepsTheGameGoing()
     QVERIFY(sway.Command(playing.first().id, QStringLiteral("fullscreen enable")));
     QThread::msleep(1000);
     QVERIFY2(game.state() == QProcess::Running, "going full screen ended the game");
+    // The layout whole in the middle of the screen: player 1's scoreboard
+    // outline where the centred design puts it.
+    const QImage screen = display.Screenshot(QStringLiteral("root"), Program::ShotPath(QStringLiteral("sway-full-screen.png")));
+    const QPoint design = QRect(QPoint(), screen.size()).center() - QPoint(594, 456) / 2 + QPoint(1, 1);
+    int outline = 0;
+    for (int x = 456; x < 585; ++x)
+        outline += screen.pixel(design + QPoint(x, 8)) == qRgb(0, 255, 0);
+    QVERIFY2(outline > 120, "the layout is not in the middle of the full screen");
     QVERIFY(display.Keys({QStringLiteral("Escape")}));
     QVERIFY2(Finished(game, 5000), "Esc did not end the game with status 0");
 }
