@@ -57,8 +57,6 @@ public:
             Place();
         else if (event->type() == QEvent::Hide && byTheGame)
             kept = window.geometry().topLeft();
-        else if (event->type() == QEvent::WindowStateChange)
-            FillTheScreen();
         return false;
     }
 
@@ -69,8 +67,13 @@ private:
             OpenInTheMiddle(window);
             QWindow* handle = window.windowHandle();
             connect(handle, &QWindow::screenChanged, this, [this] { FollowScreen(window); });
-            if (QGuiApplication::platformName() == QLatin1String("wayland"))
+            if (QGuiApplication::platformName() == QLatin1String("wayland")) {
                 handle->installEventFilter(this);
+                // The widget does not hear of every change (KWin's end of
+                // full screen); its window does.
+                connect(handle, &QWindow::windowStateChanged, this,
+                        [this](Qt::WindowState state) { FillTheScreen(state); });
+            }
             return;
         }
         // Shown again, the window comes back where the game hid it. A window
@@ -97,14 +100,14 @@ private:
     // A desktop that draws the frame may still offer full screen (KWin), and
     // Qt holds the window to its fixed size in the corner of the screen
     // unless it may grow for as long as it is full screen.
-    void FillTheScreen()
+    void FillTheScreen(Qt::WindowState state)
     {
-        if (QGuiApplication::platformName() != QLatin1String("wayland") || qtFrame)
+        if (qtFrame)
             return;
-        if (window.isFullScreen()) {
+        if (state == Qt::WindowFullScreen) {
             window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
             window.resize(window.screen()->size());
-        } else {
+        } else if (state == Qt::WindowNoState) {
             window.setFixedSize(window.minimumSize());
         }
     }
