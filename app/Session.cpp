@@ -74,6 +74,10 @@ void Session::Start()
     form2.hide();
     form1.show();
     form1.Timer1.start();
+    // The round runs only in the active window. Without a window manager
+    // nobody else gives it the keyboard; on Wayland Qt asks the desktop
+    // through its activation protocol where it offers one.
+    form1.activateWindow();
 }
 
 void Session::Form1_Unload()
@@ -150,7 +154,12 @@ void Session::Timer1_Timer()
     // window at start-up. A window opened from inside a tick runs its own
     // event loop; Qt does not deliver this timer again until the tick has
     // returned.
-    if (form1.isHidden() || RoundWaitsForPlayers())
+    if (form1.isHidden())
+        return;
+    // A round that waits says so, and how to go on.
+    const bool waits = RoundWaitsForPlayers();
+    form1.WaitSign->setVisible(waits);
+    if (waits)
         return;
     game.Tick();
     for (const QRect& changed : game.Field().TakeChanged())

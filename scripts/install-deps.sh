@@ -55,6 +55,12 @@ wayland=(
   sway
   weston
 )
+# ...and under full desktops' window managers on X11: mutter, which needs a
+# session bus, as GNOME runs it.
+desktops=(
+  mutter
+  dbus
+)
 # Debian's and the desktop's own checks of the package and its metadata;
 # autopkgtest runs the installed-package test of debian/tests, which starts
 # the game on xvfb-run (xauth) and renders its manual page (man-db). The
@@ -80,7 +86,7 @@ for group in "${@:-build}"; do
     build) packages+=("${build[@]}") ;;
     package) packages+=("${package[@]}") ;;
     demo) packages+=("${demo[@]}") ;;
-    test) packages+=("${build[@]}" "${package[@]}" "${demo[@]}" "${layouts[@]}" "${wayland[@]}" "${checkers[@]}") ;;
+    test) packages+=("${build[@]}" "${package[@]}" "${demo[@]}" "${layouts[@]}" "${wayland[@]}" "${desktops[@]}" "${checkers[@]}") ;;
     icons) packages+=("${icons[@]}") ;;
     *) echo "install-deps.sh: unknown group '$group' (build, package, demo, test or icons)" >&2; exit 2 ;;
   esac

@@ -6,8 +6,6 @@
 #include <Qt>
 
 class OutlineShape;
-class QCloseEvent;
-class QEvent;
 class QLabel;
 class QWidget;
 
@@ -33,23 +31,3 @@ OutlineShape* MakeOutline(const QString& name, const QColor& color, const QRect&
 
 void SetTextColor(QWidget* control, const QColor& color);
 QColor TextColor(const QWidget* control);
-
-// The frame every window of the game has: a title bar with a close box,
-// no minimise or maximise box.
-Qt::WindowFlags FixedFrame(Qt::WindowType type);
-
-// Title, the program's icon, a fixed client area and a black background.
-void DesignWindow(QWidget& window, const QString& title, int width, int height);
-
-// Centres the window on its screen, the first time it is shown: a window's
-// showEvent calls this with a flag of its own, and later shows leave the
-// window where it is.
-void CentreWhenFirstShown(QWidget& window, bool& placed);
-
-// Answers a request to close a window that unloads the program: refused
-// behind a modal window, accepted otherwise. True when accepted.
-bool AcceptClose(const QWidget& window, QCloseEvent& event);
-
-// What every designed window does with its own events: keeps its layout in
-// the middle and its texts at their designed size on the screen it is on.
-void DesignedWindowEvent(QWidget& window, const QEvent* event);

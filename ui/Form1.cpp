@@ -2,6 +2,7 @@
 
 #include "ColorRef.h"
 #include "Controls.h"
+#include "DesignedWindow.h"
 #include "OutlineShape.h"
 #include "PlayfieldView.h"
 
@@ -12,9 +13,9 @@
 Form1::Form1(const QImage& playfield, QWidget* parent)
     : QWidget(parent, FixedFrame(Qt::Window))
 {
-    DesignWindow(*this, QStringLiteral("Q.V.Z Klikvar"), 594, 456);
+    QWidget* design = DesignWindow(*this, QStringLiteral("Q.V.Z Klikvar"), 594, 456);
 
-    Picture1 = new PlayfieldView(playfield, this);
+    Picture1 = new PlayfieldView(playfield, design);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setGeometry(0, 0, 450, 450);
 
@@ -22,15 +23,21 @@ Form1::Form1(const QImage& playfield, QWidget* parent)
                        QRect(112, 184, 209, 25), BigText, Qt::AlignHCenter, Picture1);
     SetTextColor(Label4, Qt::white);
     Label4->hide();
+    // A label over the playfield like the banner, never drawn into the image
+    // the heads read.
+    WaitSign = MakeLabel(QStringLiteral("WaitSign"), QStringLiteral("Klikni sem"), Label4->geometry(),
+                         BigText, Qt::AlignHCenter, Picture1);
+    SetTextColor(WaitSign, Qt::white);
+    WaitSign->hide();
 
     for (int i = 0; i < ScoreRows; ++i) {
         const QColor rowColor = ToQColor(PlayerColors[i]);
         const int offset = RowStep * i;
-        Shape1[i] = MakeOutline(FamilyName("Shape1", i), rowColor, QRect(456, 8 + offset, 129, 57), this);
+        Shape1[i] = MakeOutline(FamilyName("Shape1", i), rowColor, QRect(456, 8 + offset, 129, 57), design);
         Label1[i] = MakeLabel(FamilyName("Label1", i), QStringLiteral("Hráč %1").arg(i + 1),
-                              QRect(464, 16 + offset, 113, 17), 9.75, Qt::AlignHCenter, this);
+                              QRect(464, 16 + offset, 113, 17), 9.75, Qt::AlignHCenter, design);
         Label2[i] = MakeLabel(FamilyName("Label2", i), QStringLiteral("00"),
-                              QRect(464, 40 + offset, 113, 17), 12, Qt::AlignHCenter, this);
+                              QRect(464, 40 + offset, 113, 17), 12, Qt::AlignHCenter, design);
         SetTextColor(Label1[i], rowColor);
         SetTextColor(Label2[i], rowColor);
     }
@@ -38,7 +45,7 @@ Form1::Form1(const QImage& playfield, QWidget* parent)
     ShowScoreRows(1);
 
     Label3 = MakeLabel(QStringLiteral("Label3"), QStringLiteral("Q.V.Z"),
-                       QRect(456, 400, 129, 41), 24, Qt::AlignHCenter, this);
+                       QRect(456, 400, 129, 41), 24, Qt::AlignHCenter, design);
     Label3->setAutoFillBackground(true);
 
     Picture1->setFocus();
@@ -47,12 +54,6 @@ Form1::Form1(const QImage& playfield, QWidget* parent)
     Timer1.setTimerType(Qt::PreciseTimer);
     Timer1.setInterval(10);
     Timer1.start();
-}
-
-bool Form1::event(QEvent* event)
-{
-    DesignedWindowEvent(*this, event);
-    return QWidget::event(event);
 }
 
 void Form1::ShowScoreRows(std::int16_t lastPlayer)
@@ -67,12 +68,6 @@ void Form1::ShowScoreRows(std::int16_t lastPlayer)
         Label1[i]->show();
         Label2[i]->show();
     }
-}
-
-void Form1::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    CentreWhenFirstShown(*this, placed);
 }
 
 void Form1::closeEvent(QCloseEvent* event)

@@ -32,6 +32,7 @@ public:
 
     PlayfieldView* Picture1;                        // the playfield; takes the keys
     QLabel* Label4;                                 // level banner over the playfield
+    QLabel* WaitSign;                               // how to go on, in the banner's place, while a round waits
     QLabel* Label3;                                 // credit "Q.V.Z", recoloured by the tick
     std::array<OutlineShape*, ScoreRows> Shape1{};  // outline of each scoreboard row
     std::array<QLabel*, ScoreRows> Label1{};        // player names in the scoreboard
@@ -43,12 +44,6 @@ signals:
     void Unloaded();
 
 protected:
-    bool event(QEvent* event) override;
-    // Centres the window the first time it opens.
-    void showEvent(QShowEvent* event) override;
     // The close box, or close() from a way out: unloads the window.
     void closeEvent(QCloseEvent* event) override;
-
-private:
-    bool placed = false;
 };

@@ -2,6 +2,7 @@
 
 #include "ColorRef.h"
 #include "Controls.h"
+#include "DesignedWindow.h"
 #include "DesignFont.h"
 #include "OutlineShape.h"
 
@@ -63,54 +64,55 @@ Form2::Form2(QWidget* parent)
 {
     SetDesignFont(this, WindowText);
     // Moving over the background (outlines included) takes the highlight off
-    // Start and Exit.
+    // Start and Exit; the design under the controls passes the moves on.
     setMouseTracking(true);
+    design->setMouseTracking(true);
 
     for (int i = 0; i < Slots; ++i) {
         const QColor slotColor = ToQColor(PlayerColors[i]);
         const int offset = RowStep * i;
-        Shape1[i] = MakeOutline(FamilyName("Shape1", i), slotColor, QRect(8, 8 + offset, 129, 57), this);
+        Shape1[i] = MakeOutline(FamilyName("Shape1", i), slotColor, QRect(8, 8 + offset, 129, 57), design);
         Text1[i] = MakeBox<QLineEdit>(FamilyName("Text1", i), QStringLiteral("Hráč %1").arg(i + 1),
-                               QRect(16, 40 + offset, 113, 19), slotColor, this);
+                               QRect(16, 40 + offset, 113, 19), slotColor, design);
         Text1[i]->setMaxLength(NameLength);
     }
     for (int j = 0; j < OptionalPlayers; ++j) {
         Check1[j] = MakeBox<QCheckBox>(FamilyName("Check1", j), QStringLiteral("Hraju také!"),
                                 QRect(16, 144 + RowStep * j, 113, 17),
-                                ToQColor(PlayerColors[j + 2]), this);
+                                ToQColor(PlayerColors[j + 2]), design);
         connect(Check1[j], &QCheckBox::toggled, this, [this, j] { Check1_Click(j); });
     }
 
-    Shape2 = MakeOutline(QStringLiteral("Shape2"), WhiteText, QRect(144, 8, 177, 121), this);
+    Shape2 = MakeOutline(QStringLiteral("Shape2"), WhiteText, QRect(144, 8, 177, 121), design);
     Check2[0] = MakeBox<QCheckBox>(FamilyName("Check2", 0), QStringLiteral("Jezdit skrz"),
-                            QRect(152, 16, 161, 25), WhiteText, this);
+                            QRect(152, 16, 161, 25), WhiteText, design);
     Check2[1] = MakeBox<QCheckBox>(FamilyName("Check2", 1), QStringLiteral("Závaly"),
-                            QRect(152, 48, 161, 25), WhiteText, this);
+                            QRect(152, 48, 161, 25), WhiteText, design);
     for (QCheckBox* option : Check2)
         SetDesignFont(option, BigText);
     Label1 = MakeLabel(QStringLiteral("Label1"), QStringLiteral("Počet kol:"),
-                       QRect(160, 80, 145, 17), WindowText, Qt::AlignHCenter, this);
+                       QRect(160, 80, 145, 17), WindowText, Qt::AlignHCenter, design);
     SetTextColor(Label1, LightGreyText);
     Text2 = MakeBox<QLineEdit>(QStringLiteral("Text2"), QStringLiteral("25"), QRect(160, 96, 145, 25),
-                        WhiteText, this);
+                        WhiteText, design);
     SetDesignFont(Text2, BigText);
     Text2->setMaxLength(std::numeric_limits<int>::max());
 
-    Shape4 = MakeOutline(QStringLiteral("Shape4"), WhiteText, QRect(144, 136, 177, 177), this);
+    Shape4 = MakeOutline(QStringLiteral("Shape4"), WhiteText, QRect(144, 136, 177, 177), design);
     Label4 = MakeLabel(QStringLiteral("Label4"), QStringLiteral("Ovládání:"),
-                       QRect(144, 144, 177, 17), WindowText, Qt::AlignLeft, this);
+                       QRect(144, 144, 177, 17), WindowText, Qt::AlignLeft, design);
     SetTextColor(Label4, WhiteText);
     for (int k = 0; k < Slots; ++k) {
         Label3[k] = MakeLabel(FamilyName("Label3", k), QString::fromUtf8(KeyHelp[k]),
-                              QRect(144, 168 + 24 * k, 177, 17), WindowText, Qt::AlignLeft, this);
+                              QRect(144, 168 + 24 * k, 177, 17), WindowText, Qt::AlignLeft, design);
         SetTextColor(Label3[k], ToQColor(PlayerColors[k]));
     }
 
-    Shape3 = MakeOutline(QStringLiteral("Shape3"), WhiteText, QRect(144, 320, 177, 65), this);
+    Shape3 = MakeOutline(QStringLiteral("Shape3"), WhiteText, QRect(144, 320, 177, 65), design);
     const char* const commands[] = {"Start", "Exit"};
     for (int i = 0; i < 2; ++i) {
         Label2[i] = MakeLabel(FamilyName("Label2", i), QLatin1String(commands[i]),
-                              QRect(144, 328 + 32 * i, 177, 25), BigText, Qt::AlignHCenter, this);
+                              QRect(144, 328 + 32 * i, 177, 25), BigText, Qt::AlignHCenter, design);
         SetTextColor(Label2[i], WhiteText);
         Label2[i]->setMouseTracking(true);
         Label2[i]->installEventFilter(this);
@@ -118,7 +120,7 @@ Form2::Form2(QWidget* parent)
 
     // A move over a box or a label is that control's own, never the
     // background's; tick boxes would otherwise pass theirs on.
-    for (QWidget* control : findChildren<QWidget*>())
+    for (QWidget* control : design->findChildren<QWidget*>())
         if (!qobject_cast<OutlineShape*>(control))
             control->setAttribute(Qt::WA_NoMousePropagation);
 

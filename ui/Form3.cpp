@@ -16,14 +16,14 @@ constexpr int RowGapThirds = 2;
 Form3::Form3(QWidget* parent)
     : FixedDialog(QStringLiteral("Q.V.Z Klikvar"), 417, 290, parent)
 {
-    Shape1 = MakeOutline(QStringLiteral("Shape1"), Qt::white, QRect(8, 8, 401, 273), this);
+    Shape1 = MakeOutline(QStringLiteral("Shape1"), Qt::white, QRect(8, 8, 401, 273), design);
 
     Label1 = MakeLabel(QStringLiteral("Label1"), QStringLiteral("...a vítězem je..."),
-                       QRect(56, 16, 289, 33), BigText, Qt::AlignHCenter, this);
+                       QRect(56, 16, 289, 33), BigText, Qt::AlignHCenter, design);
     SetTextColor(Label1, Qt::white);
 
     QLabel* first = MakeLabel(FamilyName("Label2", 0), QStringLiteral("Hráč 1"),
-                              QRect(88, 88, 233, 25), BigText, Qt::AlignHCenter, this);
+                              QRect(88, 88, 233, 25), BigText, Qt::AlignHCenter, design);
     SetTextColor(first, Qt::white);
     Label2.push_back(first);
     lastRowTopThirds = 3 * first->y();
@@ -42,7 +42,7 @@ void Form3::AddWinner(const QString& name, const QColor& color)
     lastRowTopThirds += 3 * model.height() + RowGapThirds;
     const QRect row(model.x(), RoundHalfEven(lastRowTopThirds / 3.0), model.width(), model.height());
     QLabel* label = MakeLabel(FamilyName("Label2", int(Label2.size())), name, row, BigText,
-                              Qt::AlignHCenter, this);
+                              Qt::AlignHCenter, design);
     SetTextColor(label, color);
     label->show();
     Label2.push_back(label);

@@ -294,6 +294,8 @@ void MatchFlowTest::roundWaitsWhileNobodyCanPlayIt()
     const PlayerRecord& head = PlaceHead(session.match, 0, 200, 100, 0, 1);
     PlaceHead(session.match, 1, 300, 100, 0, 1);
 
+    const QRect sign = session.form1.WaitSign->geometry();
+    const QImage underSign = session.game.Field().Image().copy(sign);
     QWidget elsewhere;
     if (minimised) {
         session.form1.showMinimized();
@@ -307,6 +309,10 @@ void MatchFlowTest::roundWaitsWhileNobodyCanPlayIt()
     QTest::qWait(100);
     QCOMPARE(head.Y, y);
     QCOMPARE(session.game.TickCount != ticks, betweenRounds);
+    // A waiting round says how to go on, on the screen only; between rounds
+    // the banner has its place.
+    QCOMPARE(!session.form1.WaitSign->isHidden(), !betweenRounds);
+    QCOMPARE(session.game.Field().Image().copy(sign), underSign);
     if (betweenRounds)
         return;
 
@@ -314,6 +320,7 @@ void MatchFlowTest::roundWaitsWhileNobodyCanPlayIt()
     QApplication::setActiveWindow(&session.form1);
     QTRY_VERIFY(head.Y > y);
     QCOMPARE(head.X, 200.f);
+    QVERIFY(session.form1.WaitSign->isHidden());
 }
 
 void MatchFlowTest::waysOutOfTheSetupWindow_data()

@@ -1,8 +1,12 @@
 #include "VirtualDisplay.h"
 
 #include <QDeadlineTimer>
+#include <QHash>
 #include <QRegularExpression>
 #include <QThread>
+
+#include <signal.h>
+#include <unistd.h>
 
 void StopProcess(QProcess& process)
 {
@@ -17,11 +21,14 @@ void StopProcess(QProcess& process)
 
 VirtualDisplay::~VirtualDisplay()
 {
+    // Its whole group: dbus-run-session leaves its bus behind otherwise.
+    if (windowManager.processId() > 0)
+        ::kill(pid_t(-windowManager.processId()), SIGTERM);
     StopProcess(windowManager);
     StopProcess(server);
 }
 
-bool VirtualDisplay::Start(QString* error, Screen screen, bool withWindowManager)
+bool VirtualDisplay::Start(QString* error, Screen screen, WindowManager manager)
 {
     const QString geometry = QStringLiteral("%1x%2x24").arg(screen.size.width()).arg(screen.size.height());
     // The server picks a free display number and writes it once it is ready.
@@ -48,16 +55,22 @@ bool VirtualDisplay::Start(QString* error, Screen screen, bool withWindowManager
         return false;
     }
     display = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
-    if (!withWindowManager)
+    if (manager == WindowManager::None)
         return true;
 
     windowManager.setProcessEnvironment(Environment());
     windowManager.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    windowManager.start(QStringLiteral("openbox"), {});
-    const QDeadlineTimer managerDeadline(10000);
+    windowManager.setChildProcessModifier([] { ::setpgid(0, 0); });
+    // mutter wants a session bus, as in a GNOME session.
+    const QStringList command = manager == WindowManager::Mutter
+        ? QStringList{QStringLiteral("dbus-run-session"), QStringLiteral("--"), QStringLiteral("mutter"),
+                      QStringLiteral("--x11"), QStringLiteral("--replace")}
+        : QStringList{QStringLiteral("openbox")};
+    windowManager.start(command.first(), command.mid(1));
+    const QDeadlineTimer managerDeadline(20000);
     while (!WindowManagerRunning()) {
         if (managerDeadline.hasExpired() || windowManager.state() == QProcess::NotRunning) {
-            *error = QStringLiteral("openbox did not take over the display");
+            *error = command.join(u' ') + QStringLiteral(" did not take over the display");
             return false;
         }
         QThread::msleep(100);
@@ -128,15 +141,30 @@ std::optional<QString> VirtualDisplay::FindWindow(const QString& title, int time
     return windows.first();
 }
 
+std::optional<QRect> VirtualDisplay::ClientArea(const QString& window) const
+{
+    const auto shell = Run(QStringLiteral("xdotool"),
+                           {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+    if (!shell)
+        return std::nullopt;
+    static const QRegularExpression value(QStringLiteral("^(X|Y|WIDTH|HEIGHT)=(-?\\d+)$"),
+                                          QRegularExpression::MultilineOption);
+    QHash<QString, int> values;
+    for (const QRegularExpressionMatch& match : value.globalMatch(*shell))
+        values.insert(match.captured(1), match.captured(2).toInt());
+    if (values.size() != 4)
+        return std::nullopt;
+    return QRect(values[QStringLiteral("X")], values[QStringLiteral("Y")], values[QStringLiteral("WIDTH")],
+                 values[QStringLiteral("HEIGHT")]);
+}
+
 std::optional<QString> VirtualDisplay::FindWindow(const QString& title, QSize size, int timeoutMs) const
 {
     const QDeadlineTimer deadline(timeoutMs);
     do {
         for (const QString& window : VisibleWindows(title)) {
-            const auto shell = Run(QStringLiteral("xdotool"),
-                                   {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
-            if (shell && shell->contains(QStringLiteral("WIDTH=%1\n").arg(size.width()))
-                && shell->contains(QStringLiteral("HEIGHT=%1\n").arg(size.height())))
+            const auto area = ClientArea(window);
+            if (area && area->size() == size)
                 return window;
         }
         QThread::msleep(100);

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QProcess>
 #include <QString>
@@ -30,10 +31,14 @@ public:
         int dpi = 96;
     };
 
-    // Starts the server and, unless told otherwise, the window manager with
-    // the screen's dots per inch set (without it the server gives none, which
-    // Qt takes as 96); on failure says why.
-    bool Start(QString* error, Screen screen, bool withWindowManager = true);
+    // openbox places windows where they ask to be; mutter, GNOME's, keeps a
+    // hidden window at its frame's corner.
+    enum class WindowManager { None, Openbox, Mutter };
+
+    // Starts the server and, unless told otherwise, openbox, and then sets
+    // the screen's dots per inch (without a window manager the server gives
+    // none, which Qt takes as 96); on failure says why.
+    bool Start(QString* error, Screen screen, WindowManager manager = WindowManager::Openbox);
     bool Start(QString* error) { return Start(error, Screen{}); }
 
     // Sets the dots per inch the server gives its programs.
@@ -54,6 +59,8 @@ public:
     std::optional<QString> FindWindow(const QString& title, int timeoutMs = 10000) const;
     // Waits for one with this title and client size as well.
     std::optional<QString> FindWindow(const QString& title, QSize size, int timeoutMs) const;
+    // A window's client area on the screen, or nothing when it is gone.
+    std::optional<QRect> ClientArea(const QString& window) const;
     // The visible windows with exactly this title, at this moment.
     QStringList VisibleWindows(const QString& title) const;
 

@@ -30,6 +30,9 @@ private slots:
     void oneMatchThenExit();
     void escapeDuringARoundEndsTheGameWithinASecond();
     void closingTheSetupWindowAtStartUpEndsTheGame();
+    void windowsOpenWhereTheyFirstOpened_data();
+    void windowsOpenWhereTheyFirstOpened();
+    void withoutAWindowManagerAWaitingRoundSaysSo();
 
 private:
     VirtualDisplay display;
@@ -125,6 +128,102 @@ void MatchFlowEndToEnd::closingTheSetupWindowAtStartUpEndsTheGame()
     QVERIFY2(game.waitForFinished(5000), "closing the setup window did not end the game");
     QCOMPARE(game.exitStatus(), QProcess::NormalExit);
     QCOMPARE(game.exitCode(), 0);
+}
+
+void MatchFlowEndToEnd::windowsOpenWhereTheyFirstOpened_data()
+{
+    QTest::addColumn<VirtualDisplay::WindowManager>("manager");
+    QTest::newRow("openbox") << VirtualDisplay::WindowManager::Openbox;
+    // It keeps a hidden window at its frame's corner.
+    QTest::newRow("mutter") << VirtualDisplay::WindowManager::Mutter;
+}
+
+// Three one-round matches: the setup and game windows open where they
+// opened the first time, the winner window over the game window.
+void MatchFlowEndToEnd::windowsOpenWhereTheyFirstOpened()
+{
+    QFETCH(VirtualDisplay::WindowManager, manager);
+    VirtualDisplay desktop;
+    QString error;
+    QVERIFY2(desktop.Start(&error, {QSize(1280, 800), 96}, manager), qPrintable(error));
+    QProcess game;
+    QVERIFY2(desktop.Launch(game, QStringLiteral(KLIKVAR_BINARY)), qPrintable(game.errorString()));
+    std::optional<QRect> firstSetup, firstGame;
+    for (int match = 1; match <= 3; ++match) {
+        const auto setup = desktop.ActivateWindow(Program::SetupTitle);
+        QVERIFY2(setup, "the setup window never showed");
+        const auto setupArea = desktop.ClientArea(*setup);
+        QVERIFY(setupArea);
+        QCOMPARE(*setupArea, firstSetup.value_or(*setupArea));
+        if (!firstSetup) {
+            firstSetup = setupArea;
+            QVERIFY(desktop.Click(*setup, Program::Rounds));
+            QVERIFY(desktop.Keys({QStringLiteral("ctrl+a")}));
+            QVERIFY(desktop.Type(QStringLiteral("1")));
+        }
+        QVERIFY(desktop.Click(*setup, Program::Start));
+        const auto playing = desktop.FindWindow(Program::GameTitle, QSize(594, 456), 10000);
+        QVERIFY2(playing, "Start did not show the game window");
+        const auto gameArea = desktop.ClientArea(*playing);
+        QVERIFY(gameArea);
+        QCOMPARE(*gameArea, firstGame.value_or(*gameArea));
+        firstGame = gameArea;
+
+        const auto winners = desktop.FindWindow(Program::GameTitle, QSize(417, 290), 60000);
+        QVERIFY2(winners, "no winner window after one round");
+        const auto winnerArea = desktop.ClientArea(*winners);
+        QVERIFY(winnerArea);
+        // An odd size has no whole-pixel middle.
+        const QPoint offCentre = winnerArea->center() - gameArea->center();
+        QVERIFY2(offCentre.manhattanLength() <= 1,
+                 qPrintable(QStringLiteral("match %1: the winner window is off the game window's "
+                                           "middle by %2, %3").arg(match).arg(offCentre.x()).arg(offCentre.y())));
+        QVERIFY(desktop.Run(QStringLiteral("xdotool"),
+                            {QStringLiteral("windowactivate"), QStringLiteral("--sync"), *winners}));
+        QVERIFY(desktop.Keys({QStringLiteral("alt+F4")}));
+    }
+    const auto setup = desktop.ActivateWindow(Program::SetupTitle);
+    QVERIFY2(setup, "the setup window did not come back");
+    QCOMPARE(desktop.ClientArea(*setup), firstSetup);
+    QVERIFY(desktop.Click(*setup, Program::Exit));
+    QVERIFY2(game.waitForFinished(5000), "Exit did not end the game");
+}
+
+// Nobody gives the game window the keyboard: it takes it at Start. Taken
+// away, the round waits with a sign over the playfield until a click on the
+// window.
+void MatchFlowEndToEnd::withoutAWindowManagerAWaitingRoundSaysSo()
+{
+    VirtualDisplay bare;
+    QString error;
+    QVERIFY2(bare.Start(&error, VirtualDisplay::Screen{}, VirtualDisplay::WindowManager::None),
+             qPrintable(error));
+    QProcess game;
+    QVERIFY2(bare.Launch(game, QStringLiteral(KLIKVAR_BINARY)), qPrintable(game.errorString()));
+    const auto setup = bare.FindWindow(Program::SetupTitle);
+    QVERIFY2(setup, "the setup window never showed");
+    QVERIFY(bare.Click(*setup, Program::Start));
+    const auto playing = bare.FindWindow(Program::GameTitle, QSize(594, 456), 10000);
+    QVERIFY2(playing, "Start did not show the game window");
+    const auto focus = [&bare] {
+        return bare.Run(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus")}).value_or(QString()).trimmed();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(focus(), *playing, 5000);
+
+    const auto root = bare.Run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--maxdepth"),
+                                                           QStringLiteral("0"), QStringLiteral("")});
+    QVERIFY(root);
+    QVERIFY(bare.Run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), root->trimmed()}));
+    const QRect sign(112, 184, 209, 25);
+    QThread::msleep(300);
+    const QImage waiting = bare.Screenshot(*playing, Program::ShotPath(QStringLiteral("bare-waiting.png")));
+    QVERIFY2(CountPixels(waiting.copy(sign), qRgb(255, 255, 255)) > 20, "no sign that the round waits");
+
+    QVERIFY(bare.Click(*playing, QPoint(20, 430)));
+    QTRY_VERIFY_WITH_TIMEOUT(CountPixels(bare.Screenshot(*playing, Program::ShotPath(QStringLiteral("bare-again.png")))
+                                             .copy(sign), qRgb(255, 255, 255)) == 0, 5000);
+    QVERIFY(bare.Keys({QStringLiteral("Escape")}));
+    QVERIFY2(game.waitForFinished(5000), "Esc did not end the game");
 }
 
 QTEST_GUILESS_MAIN(MatchFlowEndToEnd)

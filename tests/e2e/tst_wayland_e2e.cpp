@@ -62,7 +62,7 @@ QRect WaitForBlackArea(const VirtualDisplay& display, const QString& shot, Right
 // as KDE's default and GNOME's fractional scales are.
 bool StartScaledDesktop(VirtualDisplay& display, NestedCompositor& sway, QString* error)
 {
-    return display.Start(error, {ScaledScreen}, false)
+    return display.Start(error, {ScaledScreen}, VirtualDisplay::WindowManager::None)
            && sway.Start(error, display, NestedCompositor::Kind::Sway, Scale, ScaledScreen);
 }
 
@@ -102,7 +102,7 @@ private:
 void WaylandEndToEnd::initTestCase()
 {
     QString error;
-    QVERIFY2(display.Start(&error, VirtualDisplay::Screen{}, false), qPrintable(error));
+    QVERIFY2(display.Start(&error, VirtualDisplay::Screen{}, VirtualDisplay::WindowManager::None), qPrintable(error));
     QVERIFY2(sway.Start(&error, display, NestedCompositor::Kind::Sway), qPrintable(error));
 }
 
@@ -182,6 +182,14 @@ void WaylandEndToEnd::fullScreenKeepsTheGameGoing()
     QVERIFY(sway.Command(playing.first().id, QStringLiteral("fullscreen enable")));
     QThread::msleep(1000);
     QVERIFY2(game.state() == QProcess::Running, "going full screen ended the game");
+    // The layout whole in the middle of the screen: player 1's scoreboard
+    // outline where the centred design puts it.
+    const QImage screen = display.Screenshot(QStringLiteral("root"), Program::ShotPath(QStringLiteral("sway-full-screen.png")));
+    const QPoint design = QRect(QPoint(), screen.size()).center() - QPoint(594, 456) / 2 + QPoint(1, 1);
+    int outline = 0;
+    for (int x = 456; x < 585; ++x)
+        outline += screen.pixel(design + QPoint(x, 8)) == qRgb(0, 255, 0);
+    QVERIFY2(outline > 120, "the layout is not in the middle of the full screen");
     QVERIFY(display.Keys({QStringLiteral("Escape")}));
     QVERIFY2(Finished(game, 5000), "Esc did not end the game with status 0");
 }
@@ -193,7 +201,7 @@ void WaylandEndToEnd::maximisingKeepsTheLayoutAndTheGameGoing()
     VirtualDisplay westonDisplay;
     NestedCompositor weston;
     QString error;
-    QVERIFY2(westonDisplay.Start(&error, VirtualDisplay::Screen{}, false), qPrintable(error));
+    QVERIFY2(westonDisplay.Start(&error, VirtualDisplay::Screen{}, VirtualDisplay::WindowManager::None), qPrintable(error));
     QVERIFY2(weston.Start(&error, westonDisplay, NestedCompositor::Kind::Weston), qPrintable(error));
     QProcess game;
     Launch(game, weston.Environment());
