@@ -21,6 +21,8 @@ build=(
   # between the two
   libwayland-dev
   libxcb1-dev
+  # network play: reliable and unreliable channels over one UDP port
+  libenet-dev
   # run: the X11 and Wayland platform plugins and a free font with Czech
   # letters in place of the designed "MS Sans Serif"
   qt6-qpa-plugins
