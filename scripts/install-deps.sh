@@ -8,6 +8,7 @@
 #            benchmarks
 #   test     everything the tests use: all of the above and the checkers
 #   icons    redraw the icon's sizes (scripts/render-icons.sh)
+#   fuzz     fuzz the packet decoder (net/fuzz/run.sh)
 set -euo pipefail
 
 build=(
@@ -74,6 +75,11 @@ icons=(
   librsvg2-bin
   imagemagick
 )
+# libFuzzer and the sanitizers' run-time, which come with clang only.
+fuzz=(
+  clang
+  libclang-rt-14-dev
+)
 
 packages=()
 for group in "${@:-build}"; do
@@ -83,7 +89,8 @@ for group in "${@:-build}"; do
     demo) packages+=("${demo[@]}") ;;
     test) packages+=("${build[@]}" "${package[@]}" "${demo[@]}" "${layouts[@]}" "${wayland[@]}" "${checkers[@]}") ;;
     icons) packages+=("${icons[@]}") ;;
-    *) echo "install-deps.sh: unknown group '$group' (build, package, demo, test or icons)" >&2; exit 2 ;;
+    fuzz) packages+=("${fuzz[@]}") ;;
+    *) echo "install-deps.sh: unknown group '$group' (build, package, demo, test, icons or fuzz)" >&2; exit 2 ;;
   esac
 done
 
