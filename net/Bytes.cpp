@@ -32,6 +32,7 @@ void ByteWriter::U16(std::uint16_t value) { Append(bytes, value, 2); }
 void ByteWriter::I16(std::int16_t value) { Append(bytes, std::uint16_t(value), 2); }
 void ByteWriter::U32(std::uint32_t value) { Append(bytes, value, 4); }
 void ByteWriter::U64(std::uint64_t value) { Append(bytes, value, 8); }
+void ByteWriter::F32(float value) { Append(bytes, std::bit_cast<std::uint32_t>(value), 4); }
 void ByteWriter::F64(double value) { Append(bytes, std::bit_cast<std::uint64_t>(value), 8); }
 
 void ByteWriter::Text(const QString& text)
@@ -61,6 +62,7 @@ std::uint16_t ByteReader::U16() { return std::uint16_t(Unsigned(2)); }
 std::int16_t ByteReader::I16() { return std::int16_t(std::uint16_t(Unsigned(2))); }
 std::uint32_t ByteReader::U32() { return std::uint32_t(Unsigned(4)); }
 std::uint64_t ByteReader::U64() { return Unsigned(8); }
+float ByteReader::F32() { return std::bit_cast<float>(std::uint32_t(Unsigned(4))); }
 double ByteReader::F64() { return std::bit_cast<double>(Unsigned(8)); }
 
 QByteArrayView ByteReader::Raw(qsizetype size)

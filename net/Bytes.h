@@ -19,6 +19,7 @@ public:
     void I16(std::int16_t value);
     void U32(std::uint32_t value);
     void U64(std::uint64_t value);
+    void F32(float value);
     void F64(double value);
     // A length byte, then the UTF-8 bytes. A text over 255 bytes wraps its
     // length; Encode checks every message by decoding it again.
@@ -44,6 +45,7 @@ public:
     std::int16_t I16();
     std::uint32_t U32();
     std::uint64_t U64();
+    float F32();
     double F64();
     // Refuses more than maxBytes, invalid UTF-8, control characters and more
     // than maxChars characters (as the setup window's boxes count them).

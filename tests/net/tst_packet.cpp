@@ -38,12 +38,22 @@ QByteArray TickBytes(std::uint8_t count, Fill fill)
     return out.Bytes();
 }
 
-void Segment(ByteWriter& out, double x1, ColorRef color = 0x00FF00)
+// A segment in doubles, as sent for coordinates a float cannot hold (0.1).
+void Segment(ByteWriter& out, double x1, ColorRef color = 0x00FF00, double y1 = 0.1)
 {
     out.U8(1);
-    for (const double value : {x1, 2.0, 3.0, 4.0})
+    for (const double value : {x1, y1, 3.0, 4.0})
         out.F64(value);
     out.U32(color);
+}
+
+// The same in floats, the form for coordinates a float holds exactly.
+void FloatSegment(ByteWriter& out, float x1)
+{
+    out.U8(11);
+    for (const float value : {x1, 2.0f, 3.0f, 4.0f})
+        out.F32(value);
+    out.U32(0x00FF00);
 }
 
 QByteArray Patched(QByteArray bytes, qsizetype at, char value)
@@ -57,6 +67,15 @@ Tick ManySegments(int count)
     Tick tick{9, {}};
     for (int i = 0; i < count; ++i)
         tick.events.append(DrawSegment{1.5, 2, 3.25, double(i), 0x0000FF});
+    return tick;
+}
+
+// A tick of the same event again and again.
+Message Repeated(const Event& event, int count)
+{
+    Tick tick{1, {}};
+    for (int i = 0; i < count; ++i)
+        tick.events.append(event);
     return tick;
 }
 
@@ -102,7 +121,9 @@ void PacketTest::roundTrips_data()
     QTest::newRow("input, both keys") << Message(Input{1, true, true, 0});
     QTest::newRow("tick of every event") << EveryEvent();
     QTest::newRow("empty tick") << Message(Tick{0, {}});
-    QTest::newRow("tick filling a datagram") << Message(ManySegments(32));
+    QTest::newRow("tick filling a datagram") << Message(ManySegments(55));
+    QTest::newRow("segment that needs doubles") << Message(Tick{1, {DrawSegment{0.1, 449.999, -0.0, 1e-9, 0x00FF00}}});
+    QTest::newRow("segment at the bounds") << Message(Tick{1, {DrawSegment{-MaxCoordinate, MaxCoordinate, 0, 0, 0xFFFFFF}}});
     QTest::newRow("hash check") << Message(HashCheck{99, 0x0123456789ABCDEFull, {{{-3, true}, {0, false}, {32767, false}, {1, true}, {2, false}, {-32768, true}}}});
     QTest::newRow("repair request") << Message(RepairRequest{7});
     QTest::newRow("repair chunk, largest") << Message(RepairChunk{7, 63, 64, QByteArray(MaxRepairPayload, 'x')});
@@ -127,6 +148,8 @@ void PacketTest::fieldsAreLittleEndian()
     // Round trips pass in any byte order; the other computer may have another.
     QCOMPARE(Encode(Input{3, true, false, 0x01020304}), QByteArray::fromHex("05030104030201"));
     QCOMPARE(Encode(RepairRequest{0xA1B2C3D4}), QByteArray::fromHex("08d4c3b2a1"));
+    QCOMPARE(Encode(Tick{2, {DrawSegment{1, 2, 0.5, -2, 0x0000FF}}}),
+        QByteArray::fromHex("06" "02000000" "01" "0b" "0000803f" "00000040" "0000003f" "000000c0" "ff000000"));
 }
 
 void PacketTest::malformedIsRefused_data()
@@ -166,10 +189,16 @@ void PacketTest::malformedIsRefused_data()
     QTest::newRow("input for player 0") << QByteArray::fromHex("05000000000000");
     QTest::newRow("input for player 7") << QByteArray::fromHex("05070000000000");
     QTest::newRow("input with unknown key bit") << QByteArray::fromHex("05010400000000");
+    QVERIFY(Decode(TickBytes(1, [](ByteWriter& out) { Segment(out, 1); })).has_value());
+    QVERIFY(Decode(TickBytes(1, [](ByteWriter& out) { FloatSegment(out, 1); })).has_value());
+    QTest::newRow("segment in doubles that floats would carry") << TickBytes(1, [](ByteWriter& out) { Segment(out, 1, 0x00FF00, 2.0); });
+    QTest::newRow("float segment at NaN") << TickBytes(1, [](ByteWriter& out) { FloatSegment(out, std::numeric_limits<float>::quiet_NaN()); });
+    QTest::newRow("float segment far away") << TickBytes(1, [](ByteWriter& out) { FloatSegment(out, 1e9f); });
+    QTest::newRow("float segment cut short") << TickBytes(1, [](ByteWriter& out) { out.U8(11); out.F32(1); });
     QTest::newRow("tick count says more than it has") << TickBytes(2, [](ByteWriter& out) { Segment(out, 1); });
     QTest::newRow("tick count says fewer than it has") << TickBytes(1, [](ByteWriter& out) { Segment(out, 1); Segment(out, 2); });
     QTest::newRow("event kind 0") << TickBytes(1, [](ByteWriter& out) { out.U8(0); });
-    QTest::newRow("event kind past the last") << TickBytes(1, [](ByteWriter& out) { out.U8(11); });
+    QTest::newRow("event kind past the last") << TickBytes(1, [](ByteWriter& out) { out.U8(12); });
     QTest::newRow("segment at NaN") << TickBytes(1, [](ByteWriter& out) { Segment(out, std::numeric_limits<double>::quiet_NaN()); });
     QTest::newRow("segment at infinity") << TickBytes(1, [](ByteWriter& out) { Segment(out, std::numeric_limits<double>::infinity()); });
     QTest::newRow("segment far away") << TickBytes(1, [](ByteWriter& out) { Segment(out, 1e12); });
@@ -193,7 +222,7 @@ void PacketTest::malformedIsRefused_data()
     QTest::newRow("repair payload longer than sent") << QByteArray::fromHex("09" "00000000" "0000" "0100" "0500" "41");
     QTest::newRow("repair payload over the bound") << QByteArray::fromHex("09" "00000000" "0000" "0100" "0140") + QByteArray(16385, 'x');
     QTest::newRow("goodbye reason 3") << QByteArray::fromHex("0a03");
-    QTest::newRow("tick over one datagram") << Encode(ManySegments(32)) + QByteArray(MaxDatagram, 'x');
+    QTest::newRow("tick over one datagram") << Encode(ManySegments(55)) + QByteArray(MaxDatagram, 'x');
     QTest::newRow("over any packet") << QByteArray(MaxPacket + 1, '\x09');
 }
 
@@ -210,10 +239,10 @@ void PacketTest::encoderRefusesWhatBreaksABound_data()
     QTest::newRow("name with a tab") << Message(Hello{QStringLiteral("1"), 1, QStringLiteral("a\tb"), 1, false});
     QTest::newRow("five seats") << Message(Hello{QStringLiteral("1"), 1, {}, 5, false});
     QTest::newRow("segment at NaN") << Message(Tick{1, {DrawSegment{std::numeric_limits<double>::quiet_NaN(), 0, 0, 0, 0}}});
-    QTest::newRow("more events than a datagram holds") << Message(ManySegments(40));
-    QTest::newRow("300 events, more than the count byte") << Message(Tick{1, QList<Event>(300, ClearPlayfield{})});
+    QTest::newRow("more events than a datagram holds") << Message(ManySegments(60));
+    QTest::newRow("300 events, more than the count byte") << Repeated(ClearPlayfield{}, 300);
     QTest::newRow("repair payload over the bound") << Message(RepairChunk{1, 0, 1, QByteArray(MaxRepairPayload + 1, 'x')});
-    QTest::newRow("banner of 300 bytes") << Message(Tick{1, {BannerCaption{QString(300, u'x')}}});
+    QTest::newRow("banner of 300 bytes") << Repeated(BannerCaption{QString(300, u'x')}, 1);
 }
 
 void PacketTest::encoderRefusesWhatBreaksABound()
