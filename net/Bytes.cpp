@@ -3,7 +3,6 @@
 #include <QStringDecoder>
 
 #include <bit>
-#include <cstring>
 
 namespace net {
 

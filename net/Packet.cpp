@@ -63,7 +63,7 @@ void Write(ByteWriter& out, const Hello& m)
 }
 void Read(ByteReader& in, Hello& m)
 {
-    m.version = ReadText(in, MaxVersionBytes);
+    m.version = ReadText(in, MaxVersionChars);
     m.code = in.U16();
     m.name = ReadText(in, MaxNameChars);
     m.seatsWanted = ReadByteIn(in, 1, MaxSeatsWanted);
@@ -92,8 +92,8 @@ void Write(ByteWriter& out, const Refusal& m)
 void Read(ByteReader& in, Refusal& m)
 {
     m.reason = RefusalReason(ReadByteIn(in, 1, LastRefusalReason));
-    m.hostVersion = ReadText(in, MaxVersionBytes);
-    m.guestVersion = ReadText(in, MaxVersionBytes);
+    m.hostVersion = ReadText(in, MaxVersionChars);
+    m.guestVersion = ReadText(in, MaxVersionChars);
 }
 
 void Write(ByteWriter& out, const SeatMap& m)

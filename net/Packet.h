@@ -27,7 +27,7 @@ inline constexpr qsizetype MaxRepairChunks = 64;
 inline constexpr qsizetype MaxPacket = MaxRepairPayload + 64;
 
 inline constexpr int MaxNameChars = 8;          // as the setup window's name box
-inline constexpr int MaxVersionBytes = 32;
+inline constexpr int MaxVersionChars = 32;
 inline constexpr int MaxSeatsWanted = 4;
 inline constexpr int PlayerCount = 6;
 inline constexpr int MaxGuests = 5;

@@ -2,6 +2,7 @@
 // could. Built by net/fuzz/run.sh with libFuzzer and the address and
 // undefined-behaviour sanitizers; not part of the normal build.
 #include "Packet.h"
+#include "Repair.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -20,5 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::fprintf(stderr, "accepted bytes do not encode back to themselves\n");
         std::abort();
     }
+    // Repair chunks go on to be put together and decompressed, as a joined
+    // computer does with what a host sends.
+    static net::RepairAssembler assembler;
+    if (const auto* chunk = std::get_if<net::RepairChunk>(&*message))
+        assembler.Add(*chunk);
     return 0;
 }

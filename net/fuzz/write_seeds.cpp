@@ -1,6 +1,7 @@
 // Writes one packet of each kind, made by the encoder, into the folder
 // given: the fuzzer's starting corpus.
 #include "Packet.h"
+#include "Repair.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,7 +21,9 @@ int main(int argc, char** argv)
         FillBox{1, 2, 30, 40, 0xFF00FF}, ClearPlayfield{}, ShowScore{5, QStringLiteral("12")},
         BannerCaption{QStringLiteral("Kolo 2")}, BannerVisible{true}, CreditColor{0x00FFFF}, HeadDied{3},
         Winners{{{QStringLiteral("Žofie 9"), 0x0000FF}}}}};
-    const QList<Message> messages = {
+    QImage blank(450, 450, QImage::Format_RGB32);
+    blank.fill(Qt::black);
+    QList<Message> messages = {
         Hello{QStringLiteral("1.00.0007"), 4711, QStringLiteral("Čestmír"), 2, false},
         Welcome{2, 0b001100},
         Refusal{RefusalReason::OtherVersion, QStringLiteral("1.00.0007"), QStringLiteral("1.00.0008")},
@@ -32,6 +35,8 @@ int main(int argc, char** argv)
         RepairChunk{500, 1, 3, QByteArray("compressed image bytes")},
         Goodbye{GoodbyeReason::HostEndedMatch},
     };
+    for (const RepairChunk& chunk : SplitRepair(blank, 501))
+        messages.append(chunk);
     for (qsizetype i = 0; i < messages.size(); ++i) {
         const QByteArray bytes = Encode(messages[i]);
         QFile file(folder.filePath(QStringLiteral("seed-%1").arg(i)));

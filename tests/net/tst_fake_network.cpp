@@ -111,18 +111,28 @@ void FakeNetworkTest::aJoinOverALossyNetwork_data()
 {
     QTest::addColumn<QString>("version");
     QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("answer"); // "welcome" or the refusal's line
-    const Refusal other{RefusalReason::OtherVersion, QStringLiteral("1.00.0007"), QStringLiteral("1.00.0009")};
-    QTest::newRow("welcomed") << "1.00.0007" << 1234 << "welcome";
-    QTest::newRow("wrong code") << "1.00.0007" << 4321 << RefusalLine(Refusal{RefusalReason::WrongCode, {}, {}});
-    QTest::newRow("other version") << "1.00.0009" << 1234 << RefusalLine(other);
+    QTest::addColumn<int>("joinedBefore");
+    QTest::addColumn<int>("refusal"); // 0: welcomed
+    QTest::newRow("right code and version") << "1.00.0007" << 1234 << 0 << 0;
+    QTest::newRow("wrong code") << "1.00.0007" << 4321 << 0 << int(RefusalReason::WrongCode);
+    QTest::newRow("other version") << "1.00.0009" << 1234 << 0 << int(RefusalReason::OtherVersion);
+    QTest::newRow("other version and wrong code") << "1.00.0006" << 1 << 0 << int(RefusalReason::OtherVersion);
+    QTest::newRow("a version's prefix") << "1.00.000" << 1234 << 0 << int(RefusalReason::OtherVersion);
+    QTest::newRow("four joined already") << "1.00.0007" << 1234 << 4 << 0;
+    QTest::newRow("five joined already") << "1.00.0007" << 1234 << 5 << int(RefusalReason::Full);
 }
 
 void FakeNetworkTest::aJoinOverALossyNetwork()
 {
     QFETCH(QString, version);
     QFETCH(int, code);
-    QFETCH(QString, answer);
+    QFETCH(int, joinedBefore);
+    QFETCH(int, refusal);
+    Seats seats(true);
+    for (int i = 0; i < joinedBefore; ++i)
+        QVERIFY(seats.Join(1, false).has_value());
+    const SeatMap before = seats.Map();
+
     // 100 ms round trips in 10 ms steps, 2 % loss: the hello and its answer
     // go reliably, so they arrive all the same.
     FakeNetwork network(5, Conditions{4, 6, 2});
@@ -130,8 +140,6 @@ void FakeNetworkTest::aJoinOverALossyNetwork()
     FakeEndpoint& guest = network.AddEndpoint();
     const PeerId hostOnGuest = network.Connect(guest, host);
     QVERIFY(guest.Send(hostOnGuest, Channel::Reliable, Encode(Hello{version, std::uint16_t(code), QStringLiteral("Eva"), 2, false})));
-
-    Seats seats(true);
     for (const TransportEvent& event : Received(network, host, 10)) {
         const std::optional<Message> hello = Decode(event.data);
         QVERIFY(hello && std::holds_alternative<Hello>(*hello));
@@ -142,12 +150,15 @@ void FakeNetworkTest::aJoinOverALossyNetwork()
     QCOMPARE(replies.size(), 1);
     const std::optional<Message> reply = Decode(replies[0].data);
     QVERIFY(reply.has_value());
-    if (const Welcome* welcome = std::get_if<Welcome>(&*reply)) {
-        QCOMPARE(QStringLiteral("welcome"), answer);
-        QCOMPARE(welcome->seats, SeatSet(0b000110)); // players 2 and 3
+    if (refusal == 0) {
+        QVERIFY(std::holds_alternative<Welcome>(*reply));
+        const Welcome welcome = std::get<Welcome>(*reply);
+        QVERIFY(welcome.seats != 0);
+        QCOMPARE(seats.SeatsOf(welcome.computer), welcome.seats);
     } else {
         QVERIFY(std::holds_alternative<Refusal>(*reply));
-        QCOMPARE(RefusalLine(std::get<Refusal>(*reply)), answer);
+        QCOMPARE(int(std::get<Refusal>(*reply).reason), refusal);
+        QVERIFY(seats.Map() == before); // a refused computer takes no seat
     }
 }
 

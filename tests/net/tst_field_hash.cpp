@@ -44,7 +44,6 @@ private slots:
     void anyChangeChangesTheHash();
     void theFormatDoesNotMatter();
     void replayedDrawingGivesTheSamePixels();
-    void screenEventsAreNotDrawn();
 };
 
 void FieldHashTest::anyChangeChangesTheHash_data()
@@ -104,15 +103,6 @@ void FieldHashTest::replayedDrawingGivesTheSamePixels()
     Draw(joined, std::get<Tick>(*received).events);
     QCOMPARE(joined.Image(), host.Image());
     QCOMPARE(FieldHash(joined.Image(), {}), FieldHash(host.Image(), {}));
-}
-
-void FieldHashTest::screenEventsAreNotDrawn()
-{
-    Playfield field;
-    const QImage blank = field.Image().copy();
-    for (const Event& event : QList<Event>{ShowScore{0, QStringLiteral("1")}, BannerVisible{true}, HeadDied{1}})
-        QVERIFY(!ReplayDrawing(event, field));
-    QCOMPARE(field.Image(), blank);
 }
 
 QTEST_APPLESS_MAIN(FieldHashTest)

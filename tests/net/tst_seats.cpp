@@ -33,8 +33,6 @@ private slots:
     void onlyTheOwnerSteers();
     void theHostMovesPlayers_data();
     void theHostMovesPlayers();
-    void admission_data();
-    void admission();
     void refusalNamesBothVersions();
 };
 
@@ -136,44 +134,6 @@ void SeatsTest::theHostMovesPlayers()
     Seats seats = SeatsAfter(false, {1});
     QCOMPARE(seats.Move(player, ComputerId(to)), moved);
     QCOMPARE(int(seats.Owner(player)), owner);
-}
-
-void SeatsTest::admission_data()
-{
-    QTest::addColumn<QString>("version");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<int>("joinedBefore");
-    QTest::addColumn<int>("refusal"); // 0: welcomed
-    QTest::newRow("right code and version") << "1.00.0007" << 4711 << 0 << 0;
-    QTest::newRow("wrong code") << "1.00.0007" << 4712 << 0 << int(RefusalReason::WrongCode);
-    QTest::newRow("other version") << "1.00.0008" << 4711 << 0 << int(RefusalReason::OtherVersion);
-    QTest::newRow("other version and wrong code") << "1.00.0006" << 1 << 0 << int(RefusalReason::OtherVersion);
-    QTest::newRow("a version's prefix") << "1.00.000" << 4711 << 0 << int(RefusalReason::OtherVersion);
-    QTest::newRow("five joined already") << "1.00.0007" << 4711 << 5 << int(RefusalReason::Full);
-    QTest::newRow("four joined already") << "1.00.0007" << 4711 << 4 << 0;
-}
-
-void SeatsTest::admission()
-{
-    QFETCH(QString, version);
-    QFETCH(int, code);
-    QFETCH(int, joinedBefore);
-    QFETCH(int, refusal);
-    Seats seats(false);
-    for (int i = 0; i < joinedBefore; ++i)
-        QVERIFY(seats.Join(1, false).has_value());
-    const SeatMap before = seats.Map();
-    const Hello hello{version, std::uint16_t(code), QStringLiteral("Eva"), 1, false};
-    const std::variant<Welcome, Refusal> answer = Admit(hello, HostFacts{QStringLiteral("1.00.0007"), 4711}, seats);
-    if (refusal == 0) {
-        QVERIFY(std::holds_alternative<Welcome>(answer));
-        QVERIFY(seats.IsJoined(std::get<Welcome>(answer).computer));
-    } else {
-        QVERIFY(std::holds_alternative<Refusal>(answer));
-        QCOMPARE(int(std::get<Refusal>(answer).reason), refusal);
-        // A refused computer takes no seat.
-        QVERIFY(seats.Map() == before);
-    }
 }
 
 void SeatsTest::refusalNamesBothVersions()
