@@ -9,7 +9,6 @@ namespace net {
 
 namespace {
 
-
 bool ValidColor(ColorRef color) { return color <= 0xFFFFFF; }
 bool ValidCoordinate(double value) { return std::isfinite(value) && std::fabs(value) <= MaxCoordinate; }
 
@@ -29,9 +28,9 @@ ColorRef ReadColor(ByteReader& in)
     return color;
 }
 
-double ReadCoordinate(ByteReader& in)
+// A coordinate as read, failing the read if it is out of bounds.
+double Coordinate(ByteReader& in, double value)
 {
-    const double value = in.F64();
     if (!ValidCoordinate(value))
         in.Fail();
     return value;
@@ -134,7 +133,7 @@ void Write(ByteWriter& out, const DrawSegment& e)
 void Read(ByteReader& in, DrawSegment& e)
 {
     for (double* value : {&e.x1, &e.y1, &e.x2, &e.y2})
-        *value = ReadCoordinate(in);
+        *value = Coordinate(in, in.F64());
     e.color = ReadColor(in);
 }
 
@@ -285,11 +284,8 @@ std::optional<Event> ReadEvent(ByteReader& in)
     const std::uint8_t kind = in.U8();
     if (kind == FloatSegmentKind) {
         DrawSegment segment;
-        for (double* value : {&segment.x1, &segment.y1, &segment.x2, &segment.y2}) {
-            *value = in.F32();
-            if (!ValidCoordinate(*value))
-                in.Fail();
-        }
+        for (double* value : {&segment.x1, &segment.y1, &segment.x2, &segment.y2})
+            *value = Coordinate(in, in.F32());
         segment.color = ReadColor(in);
         return in.Ok() ? std::optional<Event>(segment) : std::nullopt;
     }
