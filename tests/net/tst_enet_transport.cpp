@@ -5,6 +5,8 @@
 #include <QThread>
 #include <QtTest>
 
+#include <enet/enet.h>
+
 #include <functional>
 
 using namespace net;
@@ -41,6 +43,8 @@ private slots:
     void twoEndsOnLoopbackExchangePackets();
     void refusesWhatItCannotCarry_data();
     void refusesWhatItCannotCarry();
+    void dropsIncomingPacketsOverTheBound_data();
+    void dropsIncomingPacketsOverTheBound();
 };
 
 void EnetTransportTest::twoEndsOnLoopbackExchangePackets()
@@ -119,6 +123,68 @@ void EnetTransportTest::refusesWhatItCannotCarry()
     }, [&] { return hostOnGuest.has_value(); }));
     QCOMPARE(guest->Send(*hostOnGuest, Channel(channel), QByteArray(size, 'x')), sent);
     QVERIFY(!guest->Send(*hostOnGuest + 1, Channel(channel), QByteArray(1, 'x')));
+}
+
+void EnetTransportTest::dropsIncomingPacketsOverTheBound_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("arrives");
+    QTest::newRow("the largest packet") << int(MaxPacket) << true;
+    QTest::newRow("a byte more") << int(MaxPacket + 1) << false;
+    QTest::newRow("a megabyte") << (1 << 20) << false;
+}
+
+void EnetTransportTest::dropsIncomingPacketsOverTheBound()
+{
+    QFETCH(int, size);
+    QFETCH(bool, arrives);
+    const std::unique_ptr<EnetTransport> host = EnetTransport::Listen(Loopback, 0, 1);
+    QVERIFY(host);
+    // A program of anybody's, with ENet's own generous limits, sends in
+    // unreliable fragments, which nobody acknowledges or sends again.
+    ENetHost* stranger = enet_host_create(nullptr, 1, ChannelCount, 0, 0);
+    QVERIFY(stranger);
+    const auto destroy = qScopeGuard([stranger] { enet_host_destroy(stranger); });
+    ENetAddress address{};
+    QCOMPARE(enet_address_set_host_ip(&address, "127.0.0.1"), 0);
+    address.port = host->Port();
+    ENetPeer* peer = enet_host_connect(stranger, &address, ChannelCount, 0);
+    QVERIFY(peer);
+    const auto send = [&](int bytes) {
+        ENetPacket* packet = enet_packet_create(QByteArray(bytes, 'x').constData(), size_t(bytes), ENET_PACKET_FLAG_UNRELIABLE_FRAGMENT);
+        enet_peer_send(peer, quint8(Channel::Unreliable), packet);
+        enet_host_flush(stranger);
+    };
+
+    bool connected = false;
+    QList<qsizetype> sizes;
+    QDeadlineTimer deadline(10000);
+    const auto pollUntil = [&](const std::function<bool()>& done, const std::function<void()>& meanwhile) {
+        while (!done() && !deadline.hasExpired()) {
+            ENetEvent event;
+            while (enet_host_service(stranger, &event, 0) > 0)
+                connected = connected || event.type == ENET_EVENT_TYPE_CONNECT;
+            while (std::optional<TransportEvent> received = host->Poll()) {
+                if (received->kind == TransportEvent::Kind::Received)
+                    sizes.append(received->data.size());
+            }
+            meanwhile();
+            QThread::msleep(1);
+        }
+        return done();
+    };
+    QVERIFY(pollUntil([&] { return connected; }, [] {}));
+    if (arrives) {
+        // Sent again until it arrives: an unreliable packet may be lost.
+        QVERIFY(pollUntil([&] { return !sizes.isEmpty(); }, [&] { send(size); }));
+        QCOMPARE(sizes.first(), qsizetype(size));
+    } else {
+        // Sent once, then a small one again and again: the channel keeps
+        // their order, so the large one would have come first.
+        send(size);
+        QVERIFY(pollUntil([&] { return sizes.contains(1); }, [&] { send(1); }));
+        QVERIFY(!sizes.contains(size));
+    }
 }
 
 QTEST_APPLESS_MAIN(EnetTransportTest)
