@@ -12,7 +12,8 @@ class Seats
 {
 public:
     // The host starts with players 1 and 2, or with player 1 alone, which
-    // leaves player 2 to the first computer that joins.
+    // leaves player 2 to the first computer that joins. More players at the
+    // host's own keyboard are given to it with Move(player, HostComputer).
     explicit Seats(bool hostPlaysAlone);
 
     struct Joined

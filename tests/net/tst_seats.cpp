@@ -119,6 +119,7 @@ void SeatsTest::theHostMovesPlayers_data()
     QTest::addColumn<int>("owner");
     // Computer 1 has player 3.
     QTest::newRow("host's player 2 to a computer") << 2 << 1 << true << 1;
+    QTest::newRow("a free player to the host's keyboard") << 4 << 0 << true << 0;
     QTest::newRow("a computer's player back to the host") << 3 << 0 << true << 0;
     QTest::newRow("to a computer not joined") << 2 << 2 << false << 0;
     QTest::newRow("player 0") << 0 << 1 << false << int(NoComputer);
