@@ -8,6 +8,7 @@
 #            benchmarks
 #   test     everything the tests use: all of the above and the checkers
 #   icons    redraw the icon's sizes (scripts/render-icons.sh)
+#   fuzz     fuzz the packet decoder (net/fuzz/run.sh)
 set -euo pipefail
 
 build=(
@@ -22,6 +23,8 @@ build=(
   pkg-config
   libwayland-dev
   libxcb1-dev
+  # network play: reliable and unreliable channels over one UDP port
+  libenet-dev
   # run: the X11 and Wayland platform plugins and a free font with Czech
   # letters in place of the designed "MS Sans Serif"
   qt6-qpa-plugins
@@ -79,6 +82,11 @@ icons=(
   librsvg2-bin
   imagemagick
 )
+# libFuzzer and the sanitizers' run-time, which come with clang only.
+fuzz=(
+  clang
+  libclang-rt-14-dev
+)
 
 packages=()
 for group in "${@:-build}"; do
@@ -88,7 +96,8 @@ for group in "${@:-build}"; do
     demo) packages+=("${demo[@]}") ;;
     test) packages+=("${build[@]}" "${package[@]}" "${demo[@]}" "${layouts[@]}" "${wayland[@]}" "${desktops[@]}" "${checkers[@]}") ;;
     icons) packages+=("${icons[@]}") ;;
-    *) echo "install-deps.sh: unknown group '$group' (build, package, demo, test or icons)" >&2; exit 2 ;;
+    fuzz) packages+=("${fuzz[@]}") ;;
+    *) echo "install-deps.sh: unknown group '$group' (build, package, demo, test, icons or fuzz)" >&2; exit 2 ;;
   esac
 done
 

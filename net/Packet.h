@@ -1,0 +1,233 @@
+#pragma once
+
+#include "ColorRef.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <variant>
+
+// What host and joined computers say to each other, and its byte format.
+// Every field is fixed-width little-endian; every count and length has a
+// bound, checked when encoding and when decoding, so decoding what anybody
+// sent allocates no more than one datagram's worth and never crashes.
+namespace net {
+
+// One UDP datagram stays below a typical path's MTU.
+inline constexpr qsizetype MaxDatagram = 1200;
+// The image repair travels in larger pieces on the reliable channel, which
+// ENet splits into fragments itself.
+inline constexpr qsizetype MaxRepairPayload = 16384;
+inline constexpr qsizetype MaxRepairChunks = 64;
+inline constexpr qsizetype MaxPacket = MaxRepairPayload + 64;
+
+inline constexpr int MaxNameChars = 8;          // as the setup window's name box
+inline constexpr int MaxVersionChars = 32;
+inline constexpr int MaxSeatsWanted = 4;
+inline constexpr int PlayerCount = 6;
+inline constexpr int MaxGuests = 5;
+inline constexpr int MaxLabelChars = 40;         // score and winner labels, the banner
+inline constexpr std::uint16_t MaxJoinCode = 9999;
+// Far beyond the playfield, yet where the painter's arithmetic stays sane.
+inline constexpr double MaxCoordinate = 32767;
+
+// Players 1..6 as bits 0..5.
+using SeatSet = std::uint8_t;
+inline constexpr SeatSet AllSeats = 0x3F;
+
+// Computers: the host is 0, joined ones 1..MaxGuests.
+using ComputerId = std::uint8_t;
+inline constexpr ComputerId HostComputer = 0;
+// The owner of a player who is not in the match.
+inline constexpr ComputerId NoComputer = 0xFF;
+
+struct Hello
+{
+    QString version;
+    std::uint16_t code = 0;
+    QString name;
+    std::uint8_t seatsWanted = 1;
+    bool watch = false;
+    bool operator==(const Hello&) const = default;
+};
+
+struct Welcome
+{
+    ComputerId computer = 1;
+    SeatSet seats = 0; // none: the computer watches
+    bool operator==(const Welcome&) const = default;
+};
+
+enum class RefusalReason : std::uint8_t { WrongCode = 1, OtherVersion, Full, BadHello };
+inline constexpr std::uint8_t LastRefusalReason = std::uint8_t(RefusalReason::BadHello);
+
+struct Refusal
+{
+    RefusalReason reason = RefusalReason::WrongCode;
+    QString hostVersion;
+    QString guestVersion;
+    bool operator==(const Refusal&) const = default;
+};
+
+// Who steers each player: HostComputer, a joined computer or NoComputer.
+struct SeatMap
+{
+    std::array<ComputerId, PlayerCount> owners{};
+    bool operator==(const SeatMap&) const = default;
+};
+
+// A seat's turn keys as they are now; the sequence number lets the host
+// ignore one that arrives after a newer one.
+struct Input
+{
+    std::uint8_t player = 1; // 1..6
+    bool left = false;
+    bool right = false;
+    std::uint32_t sequence = 0;
+    bool operator==(const Input&) const = default;
+};
+
+// The playfield's drawing calls, replayed as they were made on the host.
+struct DrawSegment
+{
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    ColorRef color = 0;
+    bool operator==(const DrawSegment&) const = default;
+};
+
+struct DrawFrame
+{
+    std::int16_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    ColorRef color = 0;
+    bool operator==(const DrawFrame&) const = default;
+};
+
+struct FillBox
+{
+    std::int16_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    ColorRef color = 0;
+    bool operator==(const FillBox&) const = default;
+};
+
+struct ClearPlayfield
+{
+    bool operator==(const ClearPlayfield&) const = default;
+};
+
+// What the screens show.
+struct ShowScore
+{
+    std::uint8_t slot = 0; // 0..5
+    QString text;
+    bool operator==(const ShowScore&) const = default;
+};
+
+struct BannerCaption
+{
+    QString caption;
+    bool operator==(const BannerCaption&) const = default;
+};
+
+struct BannerVisible
+{
+    bool visible = false;
+    bool operator==(const BannerVisible&) const = default;
+};
+
+struct CreditColor
+{
+    ColorRef color = 0;
+    bool operator==(const CreditColor&) const = default;
+};
+
+struct HeadDied
+{
+    std::uint8_t slot = 0;
+    bool operator==(const HeadDied&) const = default;
+};
+
+struct WinnerRow
+{
+    QString label;
+    ColorRef color = 0;
+    bool operator==(const WinnerRow&) const = default;
+};
+
+// The match has ended: the winner window opens with these rows.
+struct Winners
+{
+    QList<WinnerRow> rows; // 1..6
+    bool operator==(const Winners&) const = default;
+};
+
+using Event = std::variant<DrawSegment, DrawFrame, FillBox, ClearPlayfield, ShowScore, BannerCaption,
+    BannerVisible, CreditColor, HeadDied, Winners>;
+
+// Everything one host tick drew and showed, in the order it happened.
+struct Tick
+{
+    std::uint32_t tick = 0;
+    QList<Event> events;
+    bool operator==(const Tick&) const = default;
+};
+
+// The parts of a player record a joined computer shows, hashed with the
+// playfield's image.
+struct ShownRecord
+{
+    std::int16_t score = 0;
+    bool dead = false;
+    bool operator==(const ShownRecord&) const = default;
+};
+using ShownRecords = std::array<ShownRecord, PlayerCount>;
+
+struct HashCheck
+{
+    std::uint32_t tick = 0;
+    std::uint64_t hash = 0;
+    ShownRecords records{};
+    bool operator==(const HashCheck&) const = default;
+};
+
+struct RepairRequest
+{
+    std::uint32_t tick = 0; // of the hash that differed
+    bool operator==(const RepairRequest&) const = default;
+};
+
+// One piece of the host's whole image, compressed; the pieces of one repair
+// share its tick.
+struct RepairChunk
+{
+    std::uint32_t tick = 0;
+    std::uint16_t index = 0;
+    std::uint16_t count = 1;
+    QByteArray payload;
+    bool operator==(const RepairChunk&) const = default;
+};
+
+enum class GoodbyeReason : std::uint8_t { HostEndedMatch = 1, GuestLeaves };
+
+struct Goodbye
+{
+    GoodbyeReason reason = GoodbyeReason::GuestLeaves;
+    bool operator==(const Goodbye&) const = default;
+};
+
+using Message = std::variant<Hello, Welcome, Refusal, SeatMap, Input, Tick, HashCheck, RepairRequest,
+    RepairChunk, Goodbye>;
+
+// The bytes of a message; empty when it breaks a bound, which is the
+// sender's fault and is never put on the wire.
+QByteArray Encode(const Message& message);
+
+// The message in bytes from anybody, or nothing when they are not exactly
+// one well-formed message within every bound.
+std::optional<Message> Decode(QByteArrayView bytes);
+
+} // namespace net
