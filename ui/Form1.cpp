@@ -70,6 +70,51 @@ void Form1::ShowScoreRows(std::int16_t lastPlayer)
     }
 }
 
+void Form1::SetName(int slot, const QString& name)
+{
+    Label1[slot]->setText(name);
+}
+
+QString Form1::Name(int slot) const
+{
+    return Label1[slot]->text();
+}
+
+QColor Form1::NameColor(int slot) const
+{
+    return TextColor(Label1[slot]);
+}
+
+void Form1::SetScore(int slot, const QString& text)
+{
+    Label2[slot]->setText(text);
+}
+
+void Form1::SetBannerCaption(const QString& caption)
+{
+    Label4->setText(caption);
+}
+
+void Form1::SetBannerVisible(bool visible)
+{
+    Label4->setVisible(visible);
+}
+
+void Form1::SetCreditColor(const QColor& color)
+{
+    SetTextColor(Label3, color);
+}
+
+void Form1::SetWaitSignVisible(bool visible)
+{
+    WaitSign->setVisible(visible);
+}
+
+void Form1::RepaintPlayfield(const QRect& area)
+{
+    Picture1->update(area);
+}
+
 void Form1::closeEvent(QCloseEvent* event)
 {
     if (AcceptClose(*this, *event))

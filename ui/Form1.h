@@ -10,8 +10,11 @@
 
 class OutlineShape;
 class PlayfieldView;
+class QColor;
 class QImage;
 class QLabel;
+class QRect;
+class QString;
 
 // The game window: the playfield on the left, the scoreboard on the right,
 // the level banner over the playfield between rounds and the credit label.
@@ -29,6 +32,18 @@ public:
     // Rows 2 and up shown for the active slots up to lastPlayer, hidden
     // beyond; rows 0 and 1 always stay.
     void ShowScoreRows(std::int16_t lastPlayer);
+
+    // What changes while the window is up, by slot where a row is meant.
+    void SetName(int slot, const QString& name);
+    QString Name(int slot) const;
+    QColor NameColor(int slot) const;
+    void SetScore(int slot, const QString& text);
+    void SetBannerCaption(const QString& caption);
+    void SetBannerVisible(bool visible);
+    void SetCreditColor(const QColor& color);
+    void SetWaitSignVisible(bool visible);
+    // Draws this part of the playfield again from its image.
+    void RepaintPlayfield(const QRect& area);
 
     PlayfieldView* Picture1;                        // the playfield; takes the keys
     QLabel* Label4;                                 // level banner over the playfield
