@@ -1,6 +1,5 @@
 #include "Session.h"
 
-#include "PlayfieldView.h"
 #include "VirtualKeys.h"
 
 #include <QKeyEvent>
@@ -20,11 +19,11 @@ Session::Session(RandomSource& random, std::function<void()> endProgram)
     // sleeps.
     form1.Timer1.stop();
     QObject::connect(&form1.Timer1, &QTimer::timeout, &form1, [this] { Timer1_Timer(); });
-    QObject::connect(form1.Picture1, &PlayfieldView::KeyDown, &form1, [this](QKeyEvent* event) {
+    QObject::connect(&form1, &Form1::Picture1_KeyDown, &form1, [this](QKeyEvent* event) {
         keyboard.Picture1_KeyDown(keys.Pressed(*event), event->nativeScanCode());
         SetTurnFlags();
     });
-    QObject::connect(form1.Picture1, &PlayfieldView::KeyUp, &form1, [this](QKeyEvent* event) {
+    QObject::connect(&form1, &Form1::Picture1_KeyUp, &form1, [this](QKeyEvent* event) {
         // X11 sends a release before every repeated press of a held key;
         // the key is still down.
         if (event->isAutoRepeat())
@@ -32,7 +31,7 @@ Session::Session(RandomSource& random, std::function<void()> endProgram)
         keyboard.Picture1_KeyUp(keys.Released(*event), event->nativeScanCode());
         SetTurnFlags();
     });
-    QObject::connect(form1.Picture1, &PlayfieldView::FocusLost, &form1, [this] { LetGoOfEveryKey(); });
+    QObject::connect(&form1, &Form1::Picture1_FocusLost, &form1, [this] { LetGoOfEveryKey(); });
     QObject::connect(&form1, &Form1::Unloaded, &form1, [this] { Form1_Unload(); });
     QObject::connect(&form2, &Form2::StartChosen, &form2, [this] { Start(); });
     QObject::connect(&form2, &Form2::ExitChosen, &form2, [this] { Form1_Unload(); });

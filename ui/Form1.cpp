@@ -18,6 +18,9 @@ Form1::Form1(const QImage& playfield, QWidget* parent)
     Picture1 = new PlayfieldView(playfield, design);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setGeometry(0, 0, 450, 450);
+    connect(Picture1, &PlayfieldView::KeyDown, this, &Form1::Picture1_KeyDown);
+    connect(Picture1, &PlayfieldView::KeyUp, this, &Form1::Picture1_KeyUp);
+    connect(Picture1, &PlayfieldView::FocusLost, this, &Form1::Picture1_FocusLost);
 
     Label4 = MakeLabel(QStringLiteral("Label4"), QStringLiteral("Level 0"),
                        QRect(112, 184, 209, 25), BigText, Qt::AlignHCenter, Picture1);

@@ -12,6 +12,7 @@ class OutlineShape;
 class PlayfieldView;
 class QColor;
 class QImage;
+class QKeyEvent;
 class QLabel;
 class QRect;
 class QString;
@@ -55,6 +56,10 @@ public:
     QTimer Timer1;                                  // the 10 ms game tick
 
 signals:
+    // The playfield's keys and its loss of the keyboard, passed on.
+    void Picture1_KeyDown(QKeyEvent* event);
+    void Picture1_KeyUp(QKeyEvent* event);
+    void Picture1_FocusLost();
     // The window was closed: the program ends with it.
     void Unloaded();
 
