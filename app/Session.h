@@ -5,9 +5,9 @@
 #include "Form1.h"
 #include "Form2.h"
 #include "Game.h"
+#include "GameView.h"
 #include "Keyboard.h"
 #include "Module1.h"
-#include "Screens.h"
 #include "VirtualKeys.h"
 #include "XFocusWatch.h"
 
@@ -16,10 +16,10 @@
 class RandomSource;
 
 // One run of the program: the match, the game behind the game window, the
-// setup window, the keys and game controllers, and the way from match to match. It is also the
-// rules' view of the windows: scores, banner and credit go to the game
-// window, the options come from the setup window.
-class Session final : public Screens
+// setup window, the keys and game controllers, and the way from match to
+// match. What the rules show goes through its view, never straight to the
+// windows.
+class Session final
 {
 public:
     // endProgram ends the process at once and does not return.
@@ -32,16 +32,6 @@ public:
     // Every way out ends here.
     void Form1_Unload();
 
-    void ShowScore(std::int16_t slot, const QString& text) override;
-    void SetBannerCaption(const QString& caption) override;
-    void SetBannerVisible(bool visible) override;
-    void SetCreditColor(ColorRef color) override;
-    bool PassThroughOn() const override;
-    bool CaveInsOn() const override;
-    QString RoundsText() const override;
-    void ShowWinners() override;
-    void HeadDied(std::int16_t slot) override;
-
     // The windows come last, so they go first: the game window loses the
     // focus as it goes, and the keys it then lets go of still exist.
     Module1 match;
@@ -51,6 +41,8 @@ public:
 
 private:
     void Timer1_Timer();
+    // After the winner window: the setup window, until the next match starts.
+    void SetUpNextMatch();
     // Space, or a controller's button: the next round, if one waits.
     void NextRound();
     // The one place that writes the players' turn flags: each turns while a
@@ -70,4 +62,6 @@ private:
 public:
     Form1 form1;
     Form2 form2;
+    // The rules' Screens: built on the windows, so it comes after them.
+    GameView view;
 };

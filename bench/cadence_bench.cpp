@@ -196,7 +196,7 @@ int main(int argc, char* argv[])
         std::fputs("not every virtual controller took a player at Start\n", stderr);
         return EXIT_FAILURE;
     }
-    if (session.match.LastPlayer != 5 || session.PassThroughOn() || session.CaveInsOn()) {
+    if (session.match.LastPlayer != 5 || session.view.PassThroughOn() || session.view.CaveInsOn()) {
         std::fputs("the match did not start with six players and both options off\n", stderr);
         return EXIT_FAILURE;
     }

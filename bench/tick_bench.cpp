@@ -25,7 +25,7 @@ public:
     bool PassThroughOn() const override { return true; }
     bool CaveInsOn() const override { return true; }
     QString RoundsText() const override { return QStringLiteral("25"); }
-    void ShowWinners() override {}
+    void ShowWinners(const QList<std::int16_t>&) override {}
 };
 
 double ThreadCpuMicroseconds()

@@ -90,7 +90,7 @@ Game::Outcome Game::HandleDeath(int slot)
     match.Level = std::int16_t(match.Level + 1);
     screens.SetBannerCaption(QStringLiteral("Level %1").arg(match.Level));
     if (NumberOfRounds(screens) < match.Level) {
-        screens.ShowWinners();
+        screens.ShowWinners(WinnerSlots(match));
         return Outcome::MatchOver;
     }
     screens.SetBannerVisible(true);

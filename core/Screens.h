@@ -2,12 +2,13 @@
 
 #include "ColorRef.h"
 
+#include <QList>
 #include <QString>
 #include <cstdint>
 
 // Everything the rules need from the windows: what they show, the options the
 // players set, and the winner sequence at the end of a match. The windows fill
-// it in; tests put a recorder in its place.
+// it in (app/GameView); tests put a recorder in its place.
 class Screens
 {
 public:
@@ -30,7 +31,7 @@ public:
     // game window has nothing to show for it, a controller may rumble.
     virtual void HeadDied(std::int16_t /*slot*/) {}
 
-    // The winner window and the way back to the setup window; returns only
-    // when the next match has been started.
-    virtual void ShowWinners() = 0;
+    // The winner window for these slots, in slot order, and the way back to
+    // the setup window; returns only when the next match has been started.
+    virtual void ShowWinners(const QList<std::int16_t>& winners) = 0;
 };

@@ -18,6 +18,9 @@ Form1::Form1(const QImage& playfield, QWidget* parent)
     Picture1 = new PlayfieldView(playfield, design);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setGeometry(0, 0, 450, 450);
+    connect(Picture1, &PlayfieldView::KeyDown, this, &Form1::Picture1_KeyDown);
+    connect(Picture1, &PlayfieldView::KeyUp, this, &Form1::Picture1_KeyUp);
+    connect(Picture1, &PlayfieldView::FocusLost, this, &Form1::Picture1_FocusLost);
 
     Label4 = MakeLabel(QStringLiteral("Label4"), QStringLiteral("Level 0"),
                        QRect(112, 184, 209, 25), BigText, Qt::AlignHCenter, Picture1);
@@ -68,6 +71,51 @@ void Form1::ShowScoreRows(std::int16_t lastPlayer)
         Label1[i]->show();
         Label2[i]->show();
     }
+}
+
+void Form1::SetName(int slot, const QString& name)
+{
+    Label1[slot]->setText(name);
+}
+
+QString Form1::Name(int slot) const
+{
+    return Label1[slot]->text();
+}
+
+QColor Form1::NameColor(int slot) const
+{
+    return TextColor(Label1[slot]);
+}
+
+void Form1::SetScore(int slot, const QString& text)
+{
+    Label2[slot]->setText(text);
+}
+
+void Form1::SetBannerCaption(const QString& caption)
+{
+    Label4->setText(caption);
+}
+
+void Form1::SetBannerVisible(bool visible)
+{
+    Label4->setVisible(visible);
+}
+
+void Form1::SetCreditColor(const QColor& color)
+{
+    SetTextColor(Label3, color);
+}
+
+void Form1::SetWaitSignVisible(bool visible)
+{
+    WaitSign->setVisible(visible);
+}
+
+void Form1::RepaintPlayfield(const QRect& area)
+{
+    Picture1->update(area);
 }
 
 void Form1::closeEvent(QCloseEvent* event)

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 
+#include <algorithm>
 #include <limits>
 #include <type_traits>
 
@@ -132,6 +133,32 @@ Form2::Form2(QWidget* parent)
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     Text1[0]->setFocus();
+}
+
+QString Form2::PlayerName(int slot) const
+{
+    return Text1[slot]->text();
+}
+
+int Form2::TickedPlayers() const
+{
+    return int(std::count_if(Check1.begin(), Check1.end(),
+                             [](const QCheckBox* box) { return box->isChecked(); }));
+}
+
+bool Form2::PassThroughChecked() const
+{
+    return Check2[0]->isChecked();
+}
+
+bool Form2::CaveInsChecked() const
+{
+    return Check2[1]->isChecked();
+}
+
+QString Form2::RoundsText() const
+{
+    return Text2->text();
 }
 
 void Form2::closeEvent(QCloseEvent* event)

@@ -23,6 +23,15 @@ public:
 
     explicit Form2(QWidget* parent = nullptr);
 
+    // What the window holds at the moment of asking.
+    QString PlayerName(int slot) const;
+    // How many of players 3 to 6 are ticked; the ticks always sit on the
+    // first boxes.
+    int TickedPlayers() const;
+    bool PassThroughChecked() const;
+    bool CaveInsChecked() const;
+    QString RoundsText() const;
+
     std::array<OutlineShape*, Slots> Shape1{};          // outline of each player's box
     std::array<QLineEdit*, Slots> Text1{};               // player names
     std::array<QCheckBox*, OptionalPlayers> Check1{};    // "Hraju také!": players 3 to 6 take part

@@ -279,8 +279,8 @@ void KeysTest::spaceBetweenRoundsStartsTheNextRound()
     Game& game = table.session.game;
     game.Tick();
     game.Paused = true;
-    table.session.SetBannerCaption(QStringLiteral("Level 2"));
-    table.session.SetBannerVisible(true);
+    table.session.view.SetBannerCaption(QStringLiteral("Level 2"));
+    table.session.view.SetBannerVisible(true);
     QVERIFY(!FieldIsBlack(game.Field()));
 
     table.random.script = {0.2, 0.4, 0.0, 0.5, 0.6, 0.8, 0.0, 0.5};

@@ -1,5 +1,6 @@
 #include "Fakes.h"
 #include "Form3.h"
+#include "GameView.h"
 #include "OutlineShape.h"
 #include "Session.h"
 
@@ -50,6 +51,15 @@ private:
     int done = 0;
 };
 
+QStringList Scoreboard(const Form1& window)
+{
+    QStringList rows;
+    for (int slot = 0; slot < Form1::ScoreRows; ++slot)
+        if (!window.Label1[slot]->isHidden())
+            rows << window.Label1[slot]->text() + u' ' + window.Label2[slot]->text();
+    return rows;
+}
+
 // A session whose way out is only counted, on scripted random numbers.
 struct Program
 {
@@ -67,14 +77,7 @@ struct Program
             PlaceHead(session.match, slot, 440, float(60 + 60 * slot), 1, 0);
     }
 
-    QStringList Scoreboard() const
-    {
-        QStringList rows;
-        for (int slot = 0; slot < Form1::ScoreRows; ++slot)
-            if (!session.form1.Label1[slot]->isHidden())
-                rows << session.form1.Label1[slot]->text() + u' ' + session.form1.Label2[slot]->text();
-        return rows;
-    }
+    QStringList Scoreboard() const { return ::Scoreboard(session.form1); }
 
     int programEnds = 0;
     ScriptedRandom random;
@@ -104,6 +107,7 @@ private slots:
     void startPreparesTheMatch_data();
     void startPreparesTheMatch();
     void matchAfterMatch();
+    void viewShowsPlainData();
     void roundWaitsWhileNobodyCanPlayIt_data();
     void roundWaitsWhileNobodyCanPlayIt();
     void waysOutOfTheSetupWindow_data();
@@ -366,6 +370,53 @@ void MatchFlowTest::waysOutOfTheSetupWindow()
     QCOMPARE(program.programEnds, 1);
     QVERIFY(session.form2.isHidden());
     QVERIFY(session.form1.isHidden());
+}
+
+// The view driven as a match shown from elsewhere would drive it, with plain
+// data alone: each lands on its designed control, and a slot that names no
+// row is passed over.
+void MatchFlowTest::viewShowsPlainData()
+{
+    QImage playfield(450, 450, QImage::Format_RGB32);
+    playfield.fill(Qt::black);
+    Form1 gameWindow(playfield);
+    Form2 setupWindow;
+    QList<std::int16_t> died;
+    int winnersSeen = 0;
+    GameView view(gameWindow, setupWindow, [&](std::int16_t slot) { died << slot; },
+                  [&] { ++winnersSeen; });
+
+    view.ShowPlayers({QStringLiteral("Ann"), QStringLiteral("Bob"), QStringLiteral("Cyril")});
+    view.ShowScore(2, QStringLiteral("05"));
+    view.ShowScore(-1, QStringLiteral("99"));
+    view.ShowScore(6, QStringLiteral("99"));
+    QCOMPARE(Scoreboard(gameWindow), QStringList({"Ann 00", "Bob 00", "Cyril 05"}));
+    view.SetBannerCaption(QStringLiteral("Level 7"));
+    view.SetBannerVisible(true);
+    QCOMPARE(gameWindow.Label4->text(), QStringLiteral("Level 7"));
+    QVERIFY(!gameWindow.Label4->isHidden());
+    view.SetWaitSignVisible(true);
+    QVERIFY(!gameWindow.WaitSign->isHidden());
+    view.SetCreditColor(MakeColorRef(0, 0, 255));
+    QCOMPARE(gameWindow.Label3->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    view.HeadDied(1);
+    QCOMPARE(died, QList<std::int16_t>({1}));
+
+    QStringList rows;
+    ModalScript players({[&](QWidget* modal) {
+        rows = WinnerRows(modal);
+        modal->close();
+    }});
+    view.ShowWinners({0, 2, 6});
+    QCOMPARE(players.Done(), 1);
+    QCOMPARE(rows, QStringList({"88 Ann #00ff00", "114 Cyril #0000ff"}));
+    QCOMPARE(winnersSeen, 1);
+
+    setupWindow.Check2[1]->setChecked(true);
+    setupWindow.Text2->setText(QStringLiteral("7"));
+    QVERIFY(!view.PassThroughOn());
+    QVERIFY(view.CaveInsOn());
+    QCOMPARE(view.RoundsText(), QStringLiteral("7"));
 }
 
 QTEST_MAIN(MatchFlowTest)

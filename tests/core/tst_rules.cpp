@@ -258,7 +258,7 @@ void RulesTest::bannersThenMatchEnd()
     const QStringList expected = {
         "score 0 02", "caption Level 2", "banner shown", "banner hidden",
         "score 0 04", "caption Level 3", "banner shown", "banner hidden",
-        "score 0 06", "caption Level 4", "winners",
+        "score 0 06", "caption Level 4", "winners 0",
     };
     QCOMPARE(arena.screens.log, expected);
     QVERIFY(!arena.screens.bannerVisible);

@@ -34,10 +34,13 @@ public:
     bool PassThroughOn() const override { return passThrough; }
     bool CaveInsOn() const override { return caveIns; }
     QString RoundsText() const override { return rounds; }
-    void ShowWinners() override
+    void ShowWinners(const QList<std::int16_t>& winners) override
     {
         ++winnersShown;
-        log << QStringLiteral("winners");
+        QStringList named;
+        for (const std::int16_t slot : winners)
+            named << QString::number(slot);
+        log << QStringLiteral("winners ") + named.join(u' ');
         if (onShowWinners)
             onShowWinners();
     }
