@@ -1,7 +1,7 @@
 #include "FakeNetwork.h"
 #include "Fakes.h"
 #include "GuestLink.h"
-#include "HostLink.h"
+#include "HostMatch.h"
 #include "TickRecorder.h"
 
 #include <QtTest>
@@ -12,16 +12,7 @@ namespace {
 
 const QString Version = QStringLiteral("1.00.0007");
 constexpr std::uint16_t Code = 4321;
-constexpr int HashEvery = 100; // ticks, a second of play
-
-// The host's records as the hash check carries them.
-ShownRecords RecordsOf(const Module1& match)
-{
-    ShownRecords records{};
-    for (int slot = 0; slot < PlayerCount; ++slot)
-        records[slot] = {match.Players[slot].Score, match.Players[slot].Dead};
-    return records;
-}
+constexpr int HashEvery = HostMatch::TicksPerCheck;
 
 // A host running the real rules and a joined computer replaying them, over
 // a fake network, stepped one tick at a time.
@@ -37,7 +28,7 @@ struct Table
         match.LastPlayer = 5;
         match.Level = 1;
         match.StartRound(random);
-        game.Field().SetObserver(&recorder);
+        hostMatch.Watch(game.Field());
         guest.SayHello(Hello{Version, Code, QStringLiteral("Eva"), 1, false});
         for (int step = 0; step < 200 && guest.StateNow() == GuestLink::State::Joining; ++step)
             Step();
@@ -47,7 +38,7 @@ struct Table
     void Step()
     {
         network.Advance();
-        host.Serve(game.Field().Image());
+        hostMatch.Serve();
         guest.Serve();
     }
 
@@ -57,10 +48,10 @@ struct Table
         if (game.Paused)
             game.StartNextRound();
         game.Tick();
-        host.SendTick(recorder.TakeTick(++tick));
-        if (tick % HashEvery == 0)
-            host.SendHashCheck(tick, game.Field().Image(), RecordsOf(match));
-        Step();
+        ++tick;
+        hostMatch.EndTick(match);
+        network.Advance();
+        guest.Serve();
     }
 
     // Until everything sent has arrived: the fake network's longest delay.
@@ -80,14 +71,11 @@ struct Table
     ClockSeededRandom random{2026};
     bool matchOver = false;
     std::uint32_t tick = 0;
-    HostLink host{hostEnd, HostFacts{Version, Code}, false};
-    TickRecorder recorder{hostScreens,
-                          [this](std::int16_t slot) {
-                              return WinnerRow{QStringLiteral("Hráč %1").arg(slot + 1),
-                                               match.Players[slot].Color};
-                          },
-                          [this] { host.SendTick(recorder.TakeTick(tick)); }};
-    Game game{match, recorder, random};
+    HostMatch hostMatch{hostEnd, HostFacts{Version, Code}, hostScreens, [this](std::int16_t slot) {
+                            return WinnerRow{QStringLiteral("Hráč %1").arg(slot + 1), match.Players[slot].Color};
+                        }};
+    HostLink& host = hostMatch.Link();
+    Game game{match, hostMatch.RulesScreens(), random};
 
     Playfield guestField;
     RecordingScreens guestScreens;
