@@ -1,11 +1,19 @@
 #include "Session.h"
 
+#include "HostMatch.h"
 #include "VirtualKeys.h"
 
 #include <QKeyEvent>
 
-Session::Session(RandomSource& random, std::function<void()> endProgram)
-    : game(match, view, random)
+Session::Session(RandomSource& random, std::function<void()> endProgram, net::Transport* hosting,
+                 std::uint16_t joinCode)
+    : host(hosting ? std::make_unique<net::HostMatch>(
+                         *hosting, net::HostFacts{QStringLiteral(KLIKVAR_VERSION), joinCode}, view,
+                         [this](std::int16_t slot) {
+                             return net::WinnerRow{form1.Name(slot), match.Players[std::size_t(slot)].Color};
+                         })
+                   : nullptr)
+    , game(match, host ? host->RulesScreens() : static_cast<Screens&>(view), random)
     , keyboard([this] { form1.close(); }, [this] { NextRound(); })
     , controllers(match, [this] { NextRound(); }, [this] { SetTurnFlags(); })
     , random(random)
@@ -36,7 +44,14 @@ Session::Session(RandomSource& random, std::function<void()> endProgram)
     QObject::connect(&form2, &Form2::StartChosen, &form2, [this] { Start(); });
     QObject::connect(&form2, &Form2::ExitChosen, &form2, [this] { Form1_Unload(); });
     QObject::connect(&form2, &Form2::Unloaded, &form2, [this] { Form1_Unload(); });
+    if (host) {
+        host->Watch(game.Field());
+        QObject::connect(&serveTimer, &QTimer::timeout, &form1, [this] { host->Serve(); });
+        serveTimer.start(10);
+    }
 }
+
+Session::~Session() = default;
 
 void Session::Form1_Load()
 {
@@ -102,7 +117,14 @@ void Session::Timer1_Timer()
     view.SetWaitSignVisible(waits);
     if (waits)
         return;
+    if (host) {
+        // The turn keys joined computers sent since the last tick.
+        host->Serve();
+        SetTurnFlags();
+    }
     game.Tick();
+    if (host)
+        host->EndTick(match);
     view.ShowChanged(game.Field().TakeChanged());
 }
 
@@ -128,6 +150,13 @@ void Session::SetTurnFlags()
 {
     for (int slot = 0; slot < PlayerSlots; ++slot) {
         PlayerRecord& player = match.Players[std::size_t(slot)];
+        // A player steered from a joined computer answers to its keys
+        // alone, sifted on arrival.
+        if (host && host->Link().SteeredRemotely(slot)) {
+            player.TurnLeft = host->Link().Asks(slot, true);
+            player.TurnRight = host->Link().Asks(slot, false);
+            continue;
+        }
         player.TurnLeft = keyboard.Asks(slot, true) || controllers.Asks(slot, true);
         player.TurnRight = keyboard.Asks(slot, false) || controllers.Asks(slot, false);
     }

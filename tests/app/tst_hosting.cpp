@@ -1,0 +1,104 @@
+#include "FakeNetwork.h"
+#include "Fakes.h"
+#include "GuestLink.h"
+#include "HostMatch.h"
+#include "PlayfieldView.h"
+#include "Session.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QtTest>
+
+using namespace net;
+
+namespace {
+
+// A session that hosts, three players ticked, and a joined computer that
+// asked for one seat, on a fake network that moves on by itself.
+struct HostedTable
+{
+    HostedTable()
+    {
+        session.form2.Check1[0]->setChecked(true);
+        QTimer::singleShot(0, &session.form2, [this] {
+            QTest::mousePress(session.form2.Label2[0], Qt::LeftButton);
+        });
+        session.Form1_Load();
+        session.form1.Timer1.stop();
+        QObject::connect(&networkTimer, &QTimer::timeout, &session.form1, [this] {
+            network.Advance();
+            guest.Serve();
+        });
+        networkTimer.start(1);
+        guest.SayHello(Hello{QStringLiteral(KLIKVAR_VERSION), Code, QStringLiteral("Eva"), 1, false});
+    }
+
+    // A key on the host's own game window.
+    void Press(Qt::Key key) { QTest::keyPress(session.form1.Picture1, key); }
+
+    static constexpr std::uint16_t Code = 1234;
+    FakeNetwork network{5, {0, 2, 0}};
+    FakeEndpoint& hostEnd = network.AddEndpoint();
+    FakeEndpoint& guestEnd = network.AddEndpoint();
+    PeerId hostPeer = network.Connect(guestEnd, hostEnd);
+    ScriptedRandom random;
+    int programEnds = 0;
+    Session session{random, [this] { ++programEnds; }, &hostEnd, Code};
+    Playfield guestField;
+    RecordingScreens guestScreens;
+    GuestLink guest{guestEnd, hostPeer, guestField, guestScreens, [](const QList<WinnerRow>&) {}};
+    QTimer networkTimer;
+};
+
+} // namespace
+
+class HostingTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aJoinedComputerSteersItsPlayerAlone();
+    void aGuestThatGoesGivesItsPlayerBack();
+};
+
+// Player 3 is the joined computer's: its keys turn it, and player 3's keys
+// on the host's keyboard do not; the guest's field follows the host's.
+void HostingTest::aJoinedComputerSteersItsPlayerAlone()
+{
+    HostedTable table;
+    Session& session = table.session;
+    QTRY_COMPARE(table.guest.StateNow(), GuestLink::State::Playing);
+    QCOMPARE(table.guest.Seats(), SeatSet(1u << 2));
+    PlaceHead(session.match, 2, 225, 100, 0, 1);
+
+    table.Press(Qt::Key_B); // player 3's right on the host
+    table.guest.SetKeys(0, true, false);
+    session.form1.Timer1.start();
+    QVERIFY(QTest::qWaitForWindowExposed(&session.form1));
+    QTRY_VERIFY(session.match.Players[2].TurnLeft);
+    QVERIFY(!session.match.Players[2].TurnRight);
+    QTRY_VERIFY(session.match.Players[2].Angle != 0);
+    // The credit takes a colour every tenth tick.
+    QTRY_VERIFY(!table.guestScreens.creditColors.isEmpty());
+
+    session.form1.Timer1.stop();
+    QTRY_VERIFY(table.guestField.Image() == session.game.Field().Image());
+
+    QCOMPARE(ToQColor(table.guestScreens.creditColors.last()),
+             session.form1.Label3->palette().color(QPalette::WindowText));
+}
+
+// Left, its player is the host keyboard's again.
+void HostingTest::aGuestThatGoesGivesItsPlayerBack()
+{
+    HostedTable table;
+    Session& session = table.session;
+    QTRY_COMPARE(table.guest.StateNow(), GuestLink::State::Playing);
+    table.guest.Leave();
+    QTRY_VERIFY(!session.host->Link().SteeredRemotely(2));
+    table.Press(Qt::Key_V);
+    QVERIFY(session.match.Players[2].TurnLeft);
+}
+
+QTEST_MAIN(HostingTest)
+#include "tst_hosting.moc"
