@@ -46,6 +46,7 @@ Session::Session(RandomSource& random, std::function<void()> endProgram, net::Tr
     QObject::connect(&form2, &Form2::Unloaded, &form2, [this] { Form1_Unload(); });
     if (host) {
         host->Watch(game.Field());
+        host->Link().OnNextRound([this] { NextRound(); });
         QObject::connect(&serveTimer, &QTimer::timeout, &form1, [this] { host->Serve(); });
         serveTimer.start(10);
     }
@@ -70,6 +71,8 @@ void Session::Start()
         match.Players[slot].Score = 0;
     }
     view.ShowPlayers(names);
+    if (host)
+        host->Link().SendPlayers(names);
     match.Level = 1;
     match.StartRound(random);
     controllers.TakePlayers();
@@ -89,6 +92,12 @@ void Session::Form1_Unload()
 {
     // Ends a modal display of the setup window, should the program go on.
     form2.hide();
+    if (host) {
+        // The match ends for every joined computer too; one that misses
+        // the goodbye learns it when the host stops answering.
+        host->Link().SayGoodbye();
+        host->Serve();
+    }
     endProgram();
 }
 

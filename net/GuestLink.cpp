@@ -64,6 +64,9 @@ void GuestLink::Received(const QByteArray& data)
     } else if (const auto* chunk = std::get_if<RepairChunk>(&*message)) {
         if (const std::optional<QImage> image = repair.Add(*chunk); image && field.Restore(*image))
             ++repairsApplied;
+    } else if (const auto* shown = std::get_if<Players>(&*message)) {
+        if (players)
+            players(shown->names);
     } else if (const auto* map = std::get_if<SeatMap>(&*message)) {
         // The host may hand a player over, or take one back.
         SeatSet seats = 0;
@@ -131,6 +134,12 @@ void GuestLink::SendKeys(int player)
     const Keys& held = keys[player - 1];
     transport.Send(host, Channel::Unreliable,
                    Encode(Input{std::uint8_t(player), held.left, held.right, ++sequence}));
+}
+
+void GuestLink::AskForNextRound()
+{
+    if (state == State::Playing)
+        transport.Send(host, Channel::Reliable, Encode(NextRound{}));
 }
 
 void GuestLink::Leave()

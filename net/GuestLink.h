@@ -31,6 +31,10 @@ public:
     void SetKeys(int seat, bool left, bool right);
     // Sends the keys of every seat again, for one the network lost.
     void RepeatKeys();
+    // A new match: its players' names, in slot order.
+    void OnPlayers(std::function<void(const QStringList&)> shown) { players = std::move(shown); }
+    // Space: the next round, if one waits on the host.
+    void AskForNextRound();
     // Esc: this computer leaves the match.
     void Leave();
 
@@ -58,6 +62,7 @@ private:
     Playfield& field;
     Screens& screens;
     std::function<void(const QList<WinnerRow>&)> winners;
+    std::function<void(const QStringList&)> players;
     State state = State::Joining;
     Welcome welcome{1, 0};
     Refusal refusal;

@@ -50,6 +50,9 @@ void HostLink::Received(PeerId peer, const QByteArray& data, const QImage& field
         ++repairsSent;
         for (const RepairChunk& chunk : SplitRepair(field, std::uint32_t(repairsSent)))
             transport.Send(peer, Channel::Reliable, Encode(chunk));
+    } else if (std::holds_alternative<NextRound>(*message)) {
+        if (nextRound)
+            nextRound();
     } else if (const auto* goodbye = std::get_if<Goodbye>(&*message);
                goodbye && goodbye->reason == GoodbyeReason::GuestLeaves) {
         transport.Disconnect(peer);
@@ -68,6 +71,9 @@ void HostLink::Admit(PeerId peer, const Hello& hello)
     const Welcome& welcome = std::get<Welcome>(answer);
     computers.insert(peer, welcome.computer);
     transport.Send(peer, Channel::Reliable, Encode(welcome));
+    // A match under way: its scoreboard now, its field at the first check.
+    if (players)
+        transport.Send(peer, Channel::Reliable, Encode(*players));
     SendToAll(seats.Map());
 }
 
@@ -96,6 +102,12 @@ void HostLink::SendTick(const QList<Tick>& ticks)
 void HostLink::SendHashCheck(std::uint32_t tick, const QImage& field, const ShownRecords& records)
 {
     SendToAll(HashCheck{tick, FieldHash(field, records), records});
+}
+
+void HostLink::SendPlayers(const QStringList& names)
+{
+    players = Players{names};
+    SendToAll(*players);
 }
 
 void HostLink::SayGoodbye()

@@ -10,6 +10,7 @@
 #include <QMap>
 
 #include <array>
+#include <functional>
 
 namespace net {
 
@@ -30,6 +31,11 @@ public:
     void SendTick(const QList<Tick>& ticks);
     // What a joined computer checks its own field and records against.
     void SendHashCheck(std::uint32_t tick, const QImage& field, const ShownRecords& records);
+    // A new match's players, to every computer and to each that joins
+    // later.
+    void SendPlayers(const QStringList& names);
+    // What Space on a joined computer does.
+    void OnNextRound(std::function<void()> nextRound) { this->nextRound = std::move(nextRound); }
     // The host ends the match for everyone.
     void SayGoodbye();
 
@@ -61,6 +67,8 @@ private:
     QMap<PeerId, ComputerId> computers; // admitted ones only
     std::array<Keys, PlayerCount> keys{};
     int repairsSent = 0;
+    std::optional<Players> players;
+    std::function<void()> nextRound;
 };
 
 } // namespace net

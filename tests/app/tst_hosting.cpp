@@ -59,6 +59,8 @@ class HostingTest : public QObject
 private slots:
     void aJoinedComputerSteersItsPlayerAlone();
     void aGuestThatGoesGivesItsPlayerBack();
+    void theGuestLearnsThePlayersAndStartsTheNextRound();
+    void escOnTheHostEndsTheMatchForTheGuest();
 };
 
 // Player 3 is the joined computer's: its keys turn it, and player 3's keys
@@ -98,6 +100,33 @@ void HostingTest::aGuestThatGoesGivesItsPlayerBack()
     QTRY_VERIFY(!session.host->Link().SteeredRemotely(2));
     table.Press(Qt::Key_V);
     QVERIFY(session.match.Players[2].TurnLeft);
+}
+
+// A guest joining the match under way learns its scoreboard; its Space
+// starts the round that waits on the host.
+void HostingTest::theGuestLearnsThePlayersAndStartsTheNextRound()
+{
+    HostedTable table;
+    Session& session = table.session;
+    QStringList names;
+    table.guest.OnPlayers([&names](const QStringList& shown) { names = shown; });
+    QTRY_COMPARE(table.guest.StateNow(), GuestLink::State::Playing);
+    QTRY_COMPARE(names.size(), 3);
+    QCOMPARE(names[0], session.form2.PlayerName(0));
+
+    session.game.Paused = true;
+    session.match.Level = 2;
+    table.guest.AskForNextRound();
+    QTRY_VERIFY(!session.game.Paused);
+}
+
+void HostingTest::escOnTheHostEndsTheMatchForTheGuest()
+{
+    HostedTable table;
+    QTRY_COMPARE(table.guest.StateNow(), GuestLink::State::Playing);
+    table.Press(Qt::Key_Escape);
+    QCOMPARE(table.programEnds, 1);
+    QTRY_COMPARE(table.guest.StateNow(), GuestLink::State::HostEnded);
 }
 
 QTEST_MAIN(HostingTest)
