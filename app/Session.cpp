@@ -3,7 +3,9 @@
 #include "HostMatch.h"
 #include "VirtualKeys.h"
 
+#include <QCheckBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 
 Session::Session(RandomSource& random, std::function<void()> endProgram, net::Transport* hosting,
                  std::uint16_t joinCode)
@@ -47,6 +49,7 @@ Session::Session(RandomSource& random, std::function<void()> endProgram, net::Tr
     if (host) {
         host->Watch(game.Field());
         host->Link().OnNextRound([this] { NextRound(); });
+        host->Link().OnJoined([this](std::uint8_t seats, const QString& name) { SeatGuest(seats, name); });
         QObject::connect(&serveTimer, &QTimer::timeout, &form1, [this] { host->Serve(); });
         serveTimer.start(10);
     }
@@ -99,6 +102,21 @@ void Session::Form1_Unload()
         host->Serve();
     }
     endProgram();
+}
+
+void Session::SeatGuest(std::uint8_t seats, const QString& name)
+{
+    bool first = true;
+    for (int slot = 0; slot < PlayerSlots; ++slot) {
+        if (!(seats & (1u << slot)))
+            continue;
+        // Its players take part from the next Start, named as it asked.
+        if (const int optional = slot - 2; optional >= 0 && optional < Form2::OptionalPlayers)
+            form2.Check1[std::size_t(optional)]->setChecked(true);
+        if (first && !name.isEmpty())
+            form2.Text1[std::size_t(slot)]->setText(name);
+        first = false;
+    }
 }
 
 void Session::SetUpNextMatch()

@@ -61,6 +61,9 @@ private:
     // The one place that writes the players' turn flags: each turns while a
     // key or a controller asks for it.
     void SetTurnFlags();
+    // A computer joined on these players (bits 0..5): the setup window
+    // ticks their boxes and names its first.
+    void SeatGuest(std::uint8_t seats, const QString& name);
     // The keyboard went elsewhere, and its releases with it.
     void LetGoOfEveryKey();
     // A round runs on only while its players can see and steer it.

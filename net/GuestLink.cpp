@@ -146,7 +146,7 @@ void GuestLink::Leave()
 {
     if (state == State::Playing || state == State::Joining)
         transport.Send(host, Channel::Reliable, Encode(Goodbye{GoodbyeReason::GuestLeaves}));
-    state = State::HostEnded;
+    state = State::Left;
 }
 
 int PlayerOfSeat(SeatSet seats, int seat)

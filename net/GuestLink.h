@@ -18,7 +18,7 @@ namespace net {
 class GuestLink
 {
 public:
-    enum class State { Joining, Playing, Refused, HostEnded, HostGone };
+    enum class State { Joining, Playing, Refused, HostEnded, HostGone, Left };
 
     // winners: the winner window with these rows, as the host shows it.
     GuestLink(Transport& transport, PeerId host, Playfield& field, Screens& screens,

@@ -75,6 +75,8 @@ void HostLink::Admit(PeerId peer, const Hello& hello)
     if (players)
         transport.Send(peer, Channel::Reliable, Encode(*players));
     SendToAll(seats.Map());
+    if (joined)
+        joined(welcome.seats, hello.name);
 }
 
 void HostLink::Leave(PeerId peer)

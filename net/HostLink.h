@@ -34,6 +34,8 @@ public:
     // A new match's players, to every computer and to each that joins
     // later.
     void SendPlayers(const QStringList& names);
+    // A computer was seated on these players; name: for its first.
+    void OnJoined(std::function<void(SeatSet, const QString& name)> joined) { this->joined = std::move(joined); }
     // What Space on a joined computer does.
     void OnNextRound(std::function<void()> nextRound) { this->nextRound = std::move(nextRound); }
     // The host ends the match for everyone.
@@ -69,6 +71,7 @@ private:
     int repairsSent = 0;
     std::optional<Players> players;
     std::function<void()> nextRound;
+    std::function<void(SeatSet, const QString&)> joined;
 };
 
 } // namespace net

@@ -113,6 +113,9 @@ void HostingTest::theGuestLearnsThePlayersAndStartsTheNextRound()
     QTRY_COMPARE(table.guest.StateNow(), GuestLink::State::Playing);
     QTRY_COMPARE(names.size(), 3);
     QCOMPARE(names[0], session.form2.PlayerName(0));
+    // Its name goes into its player's box, for the next match.
+    QCOMPARE(session.form2.PlayerName(2), QStringLiteral("Eva"));
+    QVERIFY(session.form2.Check1[0]->isChecked());
 
     session.game.Paused = true;
     session.match.Level = 2;

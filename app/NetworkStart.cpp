@@ -1,0 +1,66 @@
+#include "NetworkStart.h"
+
+#include <QDeadlineTimer>
+#include <QHostInfo>
+#include <QNetworkInterface>
+#include <QRandomGenerator>
+#include <QThread>
+
+namespace {
+
+// ENet speaks IPv4 only.
+std::optional<QHostAddress> Resolve(const QString& name)
+{
+    QHostAddress address;
+    if (address.setAddress(name))
+        return address.protocol() == QAbstractSocket::IPv4Protocol ? std::optional(address) : std::nullopt;
+    for (const QHostAddress& found : QHostInfo::fromName(name).addresses()) {
+        if (found.protocol() == QAbstractSocket::IPv4Protocol)
+            return found;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<net::PeerId> ConnectToHost(const NetworkOptions& options,
+                                         std::unique_ptr<net::EnetTransport>& transport)
+{
+    const std::optional<QHostAddress> address = Resolve(options.host);
+    if (!address)
+        return std::nullopt;
+    transport = net::EnetTransport::Connect(*address, options.port);
+    if (!transport)
+        return std::nullopt;
+    const QDeadlineTimer deadline(5000);
+    while (!deadline.hasExpired()) {
+        while (const std::optional<net::TransportEvent> event = transport->Poll()) {
+            if (event->kind == net::TransportEvent::Kind::Connected)
+                return event->peer;
+            if (event->kind == net::TransportEvent::Kind::Disconnected)
+                return std::nullopt;
+        }
+        QThread::msleep(5);
+    }
+    return std::nullopt;
+}
+
+std::uint16_t NewJoinCode()
+{
+    return std::uint16_t(QRandomGenerator::system()->bounded(10000));
+}
+
+QString HostLine(quint16 port, std::uint16_t code)
+{
+    QStringList addresses;
+    for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
+        if (address.protocol() == QAbstractSocket::IPv4Protocol && !address.isLoopback())
+            addresses << address.toString();
+    }
+    if (addresses.isEmpty())
+        addresses << QStringLiteral("127.0.0.1");
+    return QStringLiteral("Klikvar hostí hru: adresa %1, port %2, kód %3")
+        .arg(addresses.join(QStringLiteral(", ")))
+        .arg(port)
+        .arg(code, 4, 10, QLatin1Char('0'));
+}

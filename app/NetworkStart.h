@@ -1,0 +1,18 @@
+#pragma once
+
+#include "EnetTransport.h"
+#include "NetworkOptions.h"
+
+#include <memory>
+#include <optional>
+
+// Connects to the host the options name and waits, a few seconds at most,
+// for it to answer; the connection's peer, or nothing.
+std::optional<net::PeerId> ConnectToHost(const NetworkOptions& options,
+                                         std::unique_ptr<net::EnetTransport>& transport);
+
+// A fresh four-digit join code.
+std::uint16_t NewJoinCode();
+
+// The host's one line for the others: its addresses, port and code.
+QString HostLine(quint16 port, std::uint16_t code);
