@@ -1,8 +1,7 @@
 #include "GuestSession.h"
 
 #include "Admission.h"
-
-#include <QKeyEvent>
+#include "WindowKeys.h"
 
 namespace {
 
@@ -31,16 +30,7 @@ GuestSession::GuestSession(net::Transport& transport, net::PeerId host, const ne
         form1.show();
         form1.activateWindow();
     });
-    QObject::connect(&form1, &Form1::Picture1_KeyDown, &form1, [this](QKeyEvent* event) {
-        keyboard.Picture1_KeyDown(keys.Pressed(*event), event->nativeScanCode());
-        KeysChanged();
-    });
-    QObject::connect(&form1, &Form1::Picture1_KeyUp, &form1, [this](QKeyEvent* event) {
-        if (event->isAutoRepeat())
-            return;
-        keyboard.Picture1_KeyUp(keys.Released(*event), event->nativeScanCode());
-        KeysChanged();
-    });
+    FeedKeys(form1, keys, keyboard, [this] { KeysChanged(); });
     QObject::connect(&form1, &Form1::Picture1_FocusLost, &form1, [this] {
         keys.Forget();
         keyboard.Forget();

@@ -2,9 +2,9 @@
 
 #include "HostMatch.h"
 #include "VirtualKeys.h"
+#include "WindowKeys.h"
 
 #include <QCheckBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 
 Session::Session(RandomSource& random, std::function<void()> endProgram, net::Transport* hosting,
@@ -29,18 +29,7 @@ Session::Session(RandomSource& random, std::function<void()> endProgram, net::Tr
     // sleeps.
     form1.Timer1.stop();
     QObject::connect(&form1.Timer1, &QTimer::timeout, &form1, [this] { Timer1_Timer(); });
-    QObject::connect(&form1, &Form1::Picture1_KeyDown, &form1, [this](QKeyEvent* event) {
-        keyboard.Picture1_KeyDown(keys.Pressed(*event), event->nativeScanCode());
-        SetTurnFlags();
-    });
-    QObject::connect(&form1, &Form1::Picture1_KeyUp, &form1, [this](QKeyEvent* event) {
-        // X11 sends a release before every repeated press of a held key;
-        // the key is still down.
-        if (event->isAutoRepeat())
-            return;
-        keyboard.Picture1_KeyUp(keys.Released(*event), event->nativeScanCode());
-        SetTurnFlags();
-    });
+    FeedKeys(form1, keys, keyboard, [this] { SetTurnFlags(); });
     QObject::connect(&form1, &Form1::Picture1_FocusLost, &form1, [this] { LetGoOfEveryKey(); });
     QObject::connect(&form1, &Form1::Unloaded, &form1, [this] { Form1_Unload(); });
     QObject::connect(&form2, &Form2::StartChosen, &form2, [this] { Start(); });
