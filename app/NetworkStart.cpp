@@ -1,5 +1,7 @@
 #include "NetworkStart.h"
 
+#include "HostLink.h"
+
 #include <QDeadlineTimer>
 #include <QHostInfo>
 #include <QNetworkInterface>
@@ -50,7 +52,7 @@ std::uint16_t NewJoinCode()
     return std::uint16_t(QRandomGenerator::system()->bounded(10000));
 }
 
-QString HostLine(quint16 port, std::uint16_t code)
+QString HostAddresses()
 {
     QStringList addresses;
     for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
@@ -59,8 +61,31 @@ QString HostLine(quint16 port, std::uint16_t code)
     }
     if (addresses.isEmpty())
         addresses << QStringLiteral("127.0.0.1");
+    return addresses.join(QStringLiteral(", "));
+}
+
+QString HostLine(quint16 port, std::uint16_t code)
+{
     return QStringLiteral("Klikvar hostí hru: adresa %1, port %2, kód %3")
-        .arg(addresses.join(QStringLiteral(", ")))
+        .arg(HostAddresses())
         .arg(port)
         .arg(code, 4, 10, QLatin1Char('0'));
+}
+
+QStringList ComputerRows(const net::HostLink& link)
+{
+    QStringList rows;
+    for (const net::HostLink::Computer& computer : link.Computers()) {
+        QStringList players;
+        for (int player = 1; player <= net::PlayerCount; ++player) {
+            if (link.SeatsNow().Owner(player) == computer.id)
+                players << QString::number(player);
+        }
+        const QString who = computer.name.isEmpty()
+            ? QStringLiteral("Počítač %1").arg(computer.id)
+            : QStringLiteral("Počítač %1 (%2)").arg(computer.id).arg(computer.name);
+        rows << (players.isEmpty() ? QStringLiteral("%1: jen se dívá").arg(who)
+                                   : QStringLiteral("%1: hráč %2").arg(who, players.join(QStringLiteral(", "))));
+    }
+    return rows;
 }

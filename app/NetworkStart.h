@@ -14,5 +14,14 @@ std::optional<net::PeerId> ConnectToHost(const NetworkOptions& options,
 // A fresh four-digit join code.
 std::uint16_t NewJoinCode();
 
+// The host's addresses for the others, IPv4, comma-separated.
+QString HostAddresses();
+
 // The host's one line for the others: its addresses, port and code.
 QString HostLine(quint16 port, std::uint16_t code);
+
+namespace net {
+class HostLink;
+}
+// The host window's line for each joined computer and the players it steers.
+QStringList ComputerRows(const net::HostLink& link);

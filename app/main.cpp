@@ -1,5 +1,7 @@
 #include "EnetTransport.h"
 #include "GuestSession.h"
+#include "HostMatch.h"
+#include "HostWindow.h"
 #include "NetworkOptions.h"
 #include "NetworkStart.h"
 #include "PlatformChoice.h"
@@ -8,6 +10,7 @@
 #include "Startup.h"
 
 #include <QApplication>
+#include <QScreen>
 
 #include <cstdio>
 #include <cstdlib>
@@ -84,6 +87,16 @@ int main(int argc, char* argv[])
     }
     ClockSeededRandom random;
     Session session(random, [] { EndProgram(EXIT_SUCCESS); }, hosting.get(), code);
+    std::unique_ptr<HostWindow> hostWindow;
+    if (hosting) {
+        hostWindow = std::make_unique<HostWindow>();
+        hostWindow->ShowJoinInfo(HostAddresses(), hosting->Port(), code);
+        session.host->Link().OnComputersChanged(
+            [&] { hostWindow->ShowComputers(ComputerRows(session.host->Link())); });
+        hostWindow->show();
+        // Beside the setup window, which opens in the middle of the screen.
+        hostWindow->move(hostWindow->screen()->availableGeometry().topLeft() + QPoint(8, 8));
+    }
     session.Form1_Load();
     return QApplication::exec();
 }

@@ -70,6 +70,7 @@ void HostLink::Admit(PeerId peer, const Hello& hello)
     }
     const Welcome& welcome = std::get<Welcome>(answer);
     computers.insert(peer, welcome.computer);
+    names.insert(welcome.computer, hello.name);
     transport.Send(peer, Channel::Reliable, Encode(welcome));
     // A match under way: its scoreboard now, its field at the first check.
     if (players)
@@ -77,6 +78,8 @@ void HostLink::Admit(PeerId peer, const Hello& hello)
     SendToAll(seats.Map());
     if (joined)
         joined(welcome.seats, hello.name);
+    if (computersChanged)
+        computersChanged();
 }
 
 void HostLink::Leave(PeerId peer)
@@ -91,8 +94,11 @@ void HostLink::Leave(PeerId peer)
     }
     seats.Leave(*computer);
     gate.Forget(*computer);
+    names.remove(*computer);
     computers.remove(peer);
     SendToAll(seats.Map());
+    if (computersChanged)
+        computersChanged();
 }
 
 void HostLink::SendTick(const QList<Tick>& ticks)
@@ -124,6 +130,14 @@ void HostLink::SendToAll(const Message& message)
         return;
     for (auto computer = computers.cbegin(); computer != computers.cend(); ++computer)
         transport.Send(computer.key(), Channel::Reliable, bytes);
+}
+
+QList<HostLink::Computer> HostLink::Computers() const
+{
+    QList<Computer> joinedNow;
+    for (auto name = names.cbegin(); name != names.cend(); ++name)
+        joinedNow.append({name.key(), name.value()});
+    return joinedNow;
 }
 
 bool HostLink::SteeredRemotely(int slot) const

@@ -36,6 +36,8 @@ public:
     void SendPlayers(const QStringList& names);
     // A computer was seated on these players; name: for its first.
     void OnJoined(std::function<void(SeatSet, const QString& name)> joined) { this->joined = std::move(joined); }
+    // Whenever a computer joins or leaves.
+    void OnComputersChanged(std::function<void()> changed) { computersChanged = std::move(changed); }
     // What Space on a joined computer does.
     void OnNextRound(std::function<void()> nextRound) { this->nextRound = std::move(nextRound); }
     // The host ends the match for everyone.
@@ -47,6 +49,13 @@ public:
     bool Asks(int slot, bool left) const;
 
     const Seats& SeatsNow() const { return seats; }
+    struct Computer
+    {
+        ComputerId id = 0;
+        QString name;
+    };
+    // The joined computers, in the order of their numbers.
+    QList<Computer> Computers() const;
     int Guests() const { return int(computers.size()); }
     int RepairsSent() const { return repairsSent; }
 
@@ -67,11 +76,13 @@ private:
     Seats seats;
     InputGate gate{seats};
     QMap<PeerId, ComputerId> computers; // admitted ones only
+    QMap<ComputerId, QString> names;
     std::array<Keys, PlayerCount> keys{};
     int repairsSent = 0;
     std::optional<Players> players;
     std::function<void()> nextRound;
     std::function<void(SeatSet, const QString&)> joined;
+    std::function<void()> computersChanged;
 };
 
 } // namespace net

@@ -2,6 +2,7 @@
 #include "Fakes.h"
 #include "GuestLink.h"
 #include "HostMatch.h"
+#include "NetworkStart.h"
 #include "PlayfieldView.h"
 #include "Session.h"
 
@@ -95,9 +96,15 @@ void HostingTest::aGuestThatGoesGivesItsPlayerBack()
 {
     HostedTable table;
     Session& session = table.session;
+    int changes = 0;
+    session.host->Link().OnComputersChanged([&changes] { ++changes; });
     QTRY_COMPARE(table.guest.StateNow(), GuestLink::State::Playing);
+    QCOMPARE(changes, 1);
+    QCOMPARE(ComputerRows(session.host->Link()), QStringList{QStringLiteral("Počítač 1 (Eva): hráč 3")});
     table.guest.Leave();
     QTRY_VERIFY(!session.host->Link().SteeredRemotely(2));
+    QCOMPARE(changes, 2);
+    QCOMPARE(ComputerRows(session.host->Link()), QStringList());
     table.Press(Qt::Key_V);
     QVERIFY(session.match.Players[2].TurnLeft);
 }
