@@ -8,6 +8,8 @@
 
 namespace {
 
+const QString HostWindowTitle = QStringLiteral("Q.V.Z Klikvar – hra po síti");
+
 // A port of this run's own, so suites running side by side do not meet.
 quint16 TestPort()
 {
@@ -34,6 +36,13 @@ std::optional<QString> JoinCode(QProcess& host)
             return match.captured(2);
     }
     return std::nullopt;
+}
+
+// The host window's first rows of joined computers, which the game window
+// opened later does not cover.
+QImage JoinedList(const VirtualDisplay& display, const QString& window, const QString& name)
+{
+    return display.Screenshot(window, Program::ShotPath(name)).copy(8, 96, 180, 60);
 }
 
 // Waits for a program to end; its exit status, or nothing.
@@ -70,6 +79,9 @@ private:
     QProcess guest;
     QString hostWindow;
     QString guestWindow;
+    // The host window, and what it shows before anybody joined.
+    QString listWindow;
+    QImage nobodyJoined;
 };
 
 void NetworkEndToEnd::initTestCase()
@@ -96,6 +108,11 @@ void NetworkEndToEnd::StartMatch()
     QVERIFY(LaunchGame(hostDisplay, host, {QStringLiteral("--host"), QStringLiteral("--port"), port}));
     const std::optional<QString> code = JoinCode(host);
     QVERIFY(code);
+    const std::optional<QString> list = hostDisplay.FindWindow(HostWindowTitle);
+    QVERIFY(list);
+    listWindow = *list;
+    nobodyJoined = JoinedList(hostDisplay, listWindow, QStringLiteral("network-list-empty.png"));
+    QVERIFY(!nobodyJoined.isNull());
     QVERIFY(LaunchGame(guestDisplay, guest,
                        {QStringLiteral("--join"), QStringLiteral("127.0.0.1:") + port, QStringLiteral("--code"),
                         *code, QStringLiteral("--name"), QStringLiteral("Eva")}));
@@ -150,11 +167,18 @@ void NetworkEndToEnd::oneRoundOnTwoComputers()
 void NetworkEndToEnd::theHostPlaysOnWhenTheJoinedComputerIsKilled()
 {
     StartMatch();
+    // Listed while it is there...
+    QVERIFY(JoinedList(hostDisplay, listWindow, QStringLiteral("network-list-joined.png")) != nobodyJoined);
     guest.kill();
     QVERIFY(guest.waitForFinished(5000));
-    // Past the 3 seconds in which its seats come back, the host has not
-    // stopped, and still ends as it should.
-    QThread::msleep(3500);
+    // ...and gone from the list once the host has given it up, its seats
+    // back; the host has not stopped, and still ends as it should.
+    QImage list;
+    for (QDeadlineTimer deadline(15000); !deadline.hasExpired() && list != nobodyJoined;) {
+        QThread::msleep(200);
+        list = JoinedList(hostDisplay, listWindow, QStringLiteral("network-list-left.png"));
+    }
+    QCOMPARE(list, nobodyJoined);
     QCOMPARE(host.state(), QProcess::Running);
     QVERIFY(hostDisplay.ActivateWindow(Program::GameTitle));
     QVERIFY(hostDisplay.Keys({QStringLiteral("Escape")}));
