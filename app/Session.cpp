@@ -39,6 +39,15 @@ Session::Session(RandomSource& random, std::function<void()> endProgram, net::Tr
         host->Watch(game.Field());
         host->Link().OnNextRound([this] { NextRound(); });
         host->Link().OnJoined([this](std::uint8_t seats, const QString& name) { SeatGuest(seats, name); });
+        // A box the host ticks is a player at its own keyboard; one ticked
+        // for a joined computer belongs to that computer already.
+        for (int optional = 0; optional < Form2::OptionalPlayers; ++optional) {
+            QObject::connect(form2.Check1[std::size_t(optional)], &QCheckBox::toggled, &form2,
+                             [this, optional](bool ticked) {
+                                 if (ticked)
+                                     host->Link().KeepForHost(optional + 3);
+                             });
+        }
         QObject::connect(&serveTimer, &QTimer::timeout, &form1, [this] { host->Serve(); });
         serveTimer.start(10);
     }

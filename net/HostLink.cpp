@@ -112,6 +112,13 @@ void HostLink::SendHashCheck(std::uint32_t tick, const QImage& field, const Show
     SendToAll(HashCheck{tick, FieldHash(field, records), records});
 }
 
+void HostLink::KeepForHost(int player)
+{
+    if (seats.Owner(player) != NoComputer || !seats.Move(player, HostComputer))
+        return;
+    SendToAll(seats.Map());
+}
+
 void HostLink::SendPlayers(const QStringList& names)
 {
     players = Players{names};

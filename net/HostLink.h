@@ -31,6 +31,9 @@ public:
     void SendTick(const QList<Tick>& ticks);
     // What a joined computer checks its own field and records against.
     void SendHashCheck(std::uint32_t tick, const QImage& field, const ShownRecords& records);
+    // A player the host's own keyboard takes part with: no joining
+    // computer is seated on it.
+    void KeepForHost(int player);
     // A new match's players, to every computer and to each that joins
     // later.
     void SendPlayers(const QStringList& names);
