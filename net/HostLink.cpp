@@ -44,6 +44,9 @@ void HostLink::Received(PeerId peer, const QByteArray& data, const QImage& field
         if (gate.Accept(*computer, *input))
             keys[input->player - 1] = {input->left, input->right};
     } else if (std::holds_alternative<RepairRequest>(*message)) {
+        if (repaired.contains(*computer))
+            return;
+        repaired.insert(*computer);
         // The image as it is after every tick sent so far: the reliable
         // channel delivers it right after them. Each repair is numbered
         // anew, so its chunks are never taken for an older one's.
@@ -95,6 +98,7 @@ void HostLink::Leave(PeerId peer)
     seats.Leave(*computer);
     gate.Forget(*computer);
     names.remove(*computer);
+    repaired.remove(*computer);
     computers.remove(peer);
     SendToAll(seats.Map());
     if (computersChanged)
@@ -109,6 +113,7 @@ void HostLink::SendTick(const QList<Tick>& ticks)
 
 void HostLink::SendHashCheck(std::uint32_t tick, const QImage& field, const ShownRecords& records)
 {
+    repaired.clear();
     SendToAll(HashCheck{tick, FieldHash(field, records), records});
 }
 

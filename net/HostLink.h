@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QMap>
+#include <QSet>
 
 #include <array>
 #include <functional>
@@ -80,6 +81,9 @@ private:
     InputGate gate{seats};
     QMap<PeerId, ComputerId> computers; // admitted ones only
     QMap<ComputerId, QString> names;
+    // Who has had its repair since the last hash check: one each, so a
+    // computer that keeps asking cannot keep the host compressing images.
+    QSet<ComputerId> repaired;
     std::array<Keys, PlayerCount> keys{};
     int repairsSent = 0;
     std::optional<Players> players;

@@ -100,6 +100,7 @@ private slots:
     void aGuestThatGoesGivesItsSeatsBack();
     void theGuestLearnsTheHostIsGone_data();
     void theGuestLearnsTheHostIsGone();
+    void aGuestGetsOneRepairACheck();
     void aWrongCodeIsRefused();
     void aBusyTickIsCutIntoDatagrams();
 };
@@ -255,6 +256,23 @@ void MatchOverNetworkTest::theGuestLearnsTheHostIsGone()
     for (int step = 0; step < 20; ++step)
         table.Step();
     QCOMPARE(table.guest.StateNow(), state);
+}
+
+// Asking again and again before the next check gets one repair, not a
+// compressed image each time.
+void MatchOverNetworkTest::aGuestGetsOneRepairACheck()
+{
+    Table table({0, 2, 0}, QStringLiteral("10000"));
+    for (int ask = 0; ask < 5; ++ask)
+        table.guestEnd.Send(table.hostPeer, Channel::Reliable, Encode(RepairRequest{1}));
+    table.Drain();
+    QCOMPARE(table.host.RepairsSent(), 1);
+    for (int tick = 0; tick < HashEvery; ++tick)
+        table.Tick();
+    table.guestEnd.Send(table.hostPeer, Channel::Reliable, Encode(RepairRequest{2}));
+    table.Drain();
+    QCOMPARE(table.host.RepairsSent(), 2);
+    QVERIFY(table.guestField.Image() == table.game.Field().Image());
 }
 
 void MatchOverNetworkTest::aWrongCodeIsRefused()
