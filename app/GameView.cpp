@@ -23,6 +23,8 @@ GameView::GameView(Form1& gameWindow, const Form2& setupWindow,
 {
 }
 
+GameView::~GameView() = default;
+
 void GameView::ShowPlayers(const QStringList& names)
 {
     const int players = int(std::min<qsizetype>(names.size(), Form1::ScoreRows));
@@ -77,6 +79,19 @@ void GameView::ShowWinners(const QList<std::int16_t>& winners)
         form3.exec();
     }
     winnersSeen();
+}
+
+void GameView::ShowWinnerRows(const QList<std::pair<QString, QColor>>& rows)
+{
+    shownWinners = std::make_unique<Form3>(&gameWindow);
+    for (const auto& [name, color] : rows)
+        shownWinners->AddWinner(name, color);
+    shownWinners->show();
+}
+
+void GameView::CloseWinnerRows()
+{
+    shownWinners.reset();
 }
 
 void GameView::HeadDied(std::int16_t slot)

@@ -7,9 +7,12 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
+#include <utility>
 
 class Form1;
 class Form2;
+class Form3;
 
 // What the players see of a match, and the one way into the windows while
 // it runs: the rules drive it through Screens, and everything it takes is
@@ -23,6 +26,7 @@ public:
     // when the next match has been started.
     GameView(Form1& gameWindow, const Form2& setupWindow,
              std::function<void(std::int16_t)> headDied, std::function<void()> winnersSeen);
+    ~GameView() override;
 
     // A new match: these names in slot order, every score "00", a row each.
     void ShowPlayers(const QStringList& names);
@@ -38,6 +42,10 @@ public:
     // the scoreboard row; then winnersSeen.
     void ShowWinners(const QList<std::int16_t>& winners) override;
     void HeadDied(std::int16_t slot) override;
+    // The winner window with these rows, as another computer showed it;
+    // modeless, so what comes next keeps arriving. A new one replaces it.
+    void ShowWinnerRows(const QList<std::pair<QString, QColor>>& rows);
+    void CloseWinnerRows();
 
     bool PassThroughOn() const override;
     bool CaveInsOn() const override;
@@ -48,4 +56,5 @@ private:
     const Form2& setupWindow;
     std::function<void(std::int16_t)> headDied;
     std::function<void()> winnersSeen;
+    std::unique_ptr<Form3> shownWinners;
 };

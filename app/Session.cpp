@@ -1,11 +1,21 @@
 #include "Session.h"
 
+#include "HostMatch.h"
 #include "VirtualKeys.h"
+#include "WindowKeys.h"
 
-#include <QKeyEvent>
+#include <QCheckBox>
+#include <QLineEdit>
 
-Session::Session(RandomSource& random, std::function<void()> endProgram)
-    : game(match, view, random)
+Session::Session(RandomSource& random, std::function<void()> endProgram, net::Transport* hosting,
+                 std::uint16_t joinCode)
+    : host(hosting ? std::make_unique<net::HostMatch>(
+                         *hosting, net::HostFacts{QStringLiteral(KLIKVAR_VERSION), joinCode}, view,
+                         [this](std::int16_t slot) {
+                             return net::WinnerRow{form1.Name(slot), match.Players[std::size_t(slot)].Color};
+                         })
+                   : nullptr)
+    , game(match, host ? host->RulesScreens() : static_cast<Screens&>(view), random)
     , keyboard([this] { form1.close(); }, [this] { NextRound(); })
     , controllers(match, [this] { NextRound(); }, [this] { SetTurnFlags(); })
     , random(random)
@@ -19,24 +29,31 @@ Session::Session(RandomSource& random, std::function<void()> endProgram)
     // sleeps.
     form1.Timer1.stop();
     QObject::connect(&form1.Timer1, &QTimer::timeout, &form1, [this] { Timer1_Timer(); });
-    QObject::connect(&form1, &Form1::Picture1_KeyDown, &form1, [this](QKeyEvent* event) {
-        keyboard.Picture1_KeyDown(keys.Pressed(*event), event->nativeScanCode());
-        SetTurnFlags();
-    });
-    QObject::connect(&form1, &Form1::Picture1_KeyUp, &form1, [this](QKeyEvent* event) {
-        // X11 sends a release before every repeated press of a held key;
-        // the key is still down.
-        if (event->isAutoRepeat())
-            return;
-        keyboard.Picture1_KeyUp(keys.Released(*event), event->nativeScanCode());
-        SetTurnFlags();
-    });
+    FeedKeys(form1, keys, keyboard, [this] { SetTurnFlags(); });
     QObject::connect(&form1, &Form1::Picture1_FocusLost, &form1, [this] { LetGoOfEveryKey(); });
     QObject::connect(&form1, &Form1::Unloaded, &form1, [this] { Form1_Unload(); });
     QObject::connect(&form2, &Form2::StartChosen, &form2, [this] { Start(); });
     QObject::connect(&form2, &Form2::ExitChosen, &form2, [this] { Form1_Unload(); });
     QObject::connect(&form2, &Form2::Unloaded, &form2, [this] { Form1_Unload(); });
+    if (host) {
+        host->Watch(game.Field());
+        host->Link().OnNextRound([this] { NextRound(); });
+        host->Link().OnJoined([this](std::uint8_t seats, const QString& name) { SeatGuest(seats, name); });
+        // A box the host ticks is a player at its own keyboard; one ticked
+        // for a joined computer belongs to that computer already.
+        for (int optional = 0; optional < Form2::OptionalPlayers; ++optional) {
+            QObject::connect(form2.Check1[std::size_t(optional)], &QCheckBox::toggled, &form2,
+                             [this, optional](bool ticked) {
+                                 if (ticked)
+                                     host->Link().KeepForHost(optional + 3);
+                             });
+        }
+        QObject::connect(&serveTimer, &QTimer::timeout, &form1, [this] { host->Serve(); });
+        serveTimer.start(10);
+    }
 }
+
+Session::~Session() = default;
 
 void Session::Form1_Load()
 {
@@ -55,6 +72,8 @@ void Session::Start()
         match.Players[slot].Score = 0;
     }
     view.ShowPlayers(names);
+    if (host)
+        host->Link().SendPlayers(names);
     match.Level = 1;
     match.StartRound(random);
     controllers.TakePlayers();
@@ -74,7 +93,28 @@ void Session::Form1_Unload()
 {
     // Ends a modal display of the setup window, should the program go on.
     form2.hide();
+    if (host) {
+        // The match ends for every joined computer too; one that misses
+        // the goodbye learns it when the host stops answering.
+        host->Link().SayGoodbye();
+        host->Serve();
+    }
     endProgram();
+}
+
+void Session::SeatGuest(std::uint8_t seats, const QString& name)
+{
+    bool first = true;
+    for (int slot = 0; slot < PlayerSlots; ++slot) {
+        if (!(seats & (1u << slot)))
+            continue;
+        // Its players take part from the next Start, named as it asked.
+        if (const int optional = slot - 2; optional >= 0 && optional < Form2::OptionalPlayers)
+            form2.Check1[std::size_t(optional)]->setChecked(true);
+        if (first && !name.isEmpty())
+            form2.Text1[std::size_t(slot)]->setText(name);
+        first = false;
+    }
 }
 
 void Session::SetUpNextMatch()
@@ -102,7 +142,14 @@ void Session::Timer1_Timer()
     view.SetWaitSignVisible(waits);
     if (waits)
         return;
+    if (host) {
+        // The turn keys joined computers sent since the last tick.
+        host->Serve();
+        SetTurnFlags();
+    }
     game.Tick();
+    if (host)
+        host->EndTick(match);
     view.ShowChanged(game.Field().TakeChanged());
 }
 
@@ -128,6 +175,13 @@ void Session::SetTurnFlags()
 {
     for (int slot = 0; slot < PlayerSlots; ++slot) {
         PlayerRecord& player = match.Players[std::size_t(slot)];
+        // A player steered from a joined computer answers to its keys
+        // alone, sifted on arrival.
+        if (host && host->Link().SteeredRemotely(slot)) {
+            player.TurnLeft = host->Link().Asks(slot, true);
+            player.TurnRight = host->Link().Asks(slot, false);
+            continue;
+        }
         player.TurnLeft = keyboard.Asks(slot, true) || controllers.Asks(slot, true);
         player.TurnRight = keyboard.Asks(slot, false) || controllers.Asks(slot, false);
     }

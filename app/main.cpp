@@ -1,27 +1,102 @@
+#include "EnetTransport.h"
+#include "GuestSession.h"
+#include "HostMatch.h"
+#include "HostWindow.h"
+#include "NetworkOptions.h"
+#include "NetworkStart.h"
 #include "PlatformChoice.h"
 #include "RandomSource.h"
 #include "Session.h"
 #include "Startup.h"
 
 #include <QApplication>
+#include <QScreen>
 
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+
+// Every way out ends the process on the spot, from whichever window or
+// nested loop it comes; nothing runs after it and nothing needs saving.
+[[noreturn]] void EndProgram(int status)
+{
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
+
+void SayLine(std::FILE* stream, const QString& line)
+{
+    std::fprintf(stream, "%s\n", line.toLocal8Bit().constData());
+    std::fflush(stream);
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    const QStringList networkArguments = TakeNetworkArguments(argc, argv);
     ChoosePlatform(argc, argv);
     SetScreenScaling();
     QApplication app = OpenDisplay(argc, argv);
     DeclareProgram();
 
+    // What Qt left of the command line once it took its own options:
+    // anything there is not the game's either.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const ParsedOptions parsed = ParseNetworkOptions(arguments + networkArguments);
+    if (!parsed.options) {
+        SayLine(stderr, parsed.error);
+        return 2;
+    }
+    const NetworkOptions& options = *parsed.options;
+
+    if (options.role == NetworkOptions::Role::Join) {
+        const net::Hello hello{QStringLiteral(KLIKVAR_VERSION), options.code, options.name,
+                               std::uint8_t(options.players), options.watch};
+        if (net::Encode(hello).isEmpty()) {
+            SayLine(stderr, QStringLiteral("Jméno nejde použít: nejvýš 8 znaků, bez řídicích znaků."));
+            return 2;
+        }
+        std::unique_ptr<net::EnetTransport> transport;
+        const std::optional<net::PeerId> host = ConnectToHost(options, transport);
+        if (!host) {
+            SayLine(stderr, QStringLiteral("Hostitel %1 na portu %2 neodpovídá.").arg(options.host).arg(options.port));
+            return 1;
+        }
+        GuestSession guest(*transport, *host, hello, [](const QString& line, int status) {
+            if (!line.isEmpty())
+                SayLine(stderr, line);
+            EndProgram(status);
+        });
+        return QApplication::exec();
+    }
+
+    std::unique_ptr<net::EnetTransport> hosting;
+    std::uint16_t code = 0;
+    if (options.role == NetworkOptions::Role::Host) {
+        hosting = net::EnetTransport::Listen(QHostAddress::AnyIPv4, options.port, net::MaxGuests);
+        if (!hosting) {
+            SayLine(stderr, QStringLiteral("Port %1 nejde otevřít.").arg(options.port));
+            return 1;
+        }
+        code = NewJoinCode();
+        SayLine(stdout, HostLine(hosting->Port(), code));
+    }
     ClockSeededRandom random;
-    // Every way out ends the process on the spot, from whichever window or
-    // nested loop it comes; nothing runs after it and nothing needs saving.
-    Session session(random, [] {
-        std::fflush(nullptr);
-        std::_Exit(EXIT_SUCCESS);
-    });
+    Session session(random, [] { EndProgram(EXIT_SUCCESS); }, hosting.get(), code);
+    std::unique_ptr<HostWindow> hostWindow;
+    if (hosting) {
+        hostWindow = std::make_unique<HostWindow>();
+        hostWindow->ShowJoinInfo(HostAddresses(), hosting->Port(), code);
+        session.host->Link().OnComputersChanged(
+            [&] { hostWindow->ShowComputers(ComputerRows(session.host->Link())); });
+        hostWindow->show();
+        // Beside the setup window, which opens in the middle of the screen.
+        hostWindow->move(hostWindow->screen()->availableGeometry().topLeft() + QPoint(8, 8));
+    }
     session.Form1_Load();
     return QApplication::exec();
 }

@@ -39,6 +39,8 @@ void Playfield::DrawSegment(double x1, double y1, double x2, double y2, ColorRef
     // through. No further back, or a head closing its circle would meet its
     // own tail sooner.
     constexpr double TailReach = 0.5;
+    if (observer)
+        observer->SegmentDrawn(x1, y1, x2, y2, color);
     const QLineF segment(x1, y1, x2, y2);
     QLineF stroke = segment;
     if (segment.length() > 0) {
@@ -59,6 +61,8 @@ void Playfield::DrawSegment(double x1, double y1, double x2, double y2, ColorRef
 // many times faster than stroking them.
 void Playfield::DrawFrame(int x1, int y1, int x2, int y2, ColorRef color)
 {
+    if (observer)
+        observer->FrameDrawn(x1, y1, x2, y2, color);
     const QRect box = QRect(QPoint(x1, y1), QPoint(x2, y2)).normalized();
     const QColor fill = ToQColor(color);
     const int outer = PenWidth / 2;
@@ -86,6 +90,13 @@ void Playfield::DrawFrame(int x1, int y1, int x2, int y2, ColorRef color)
 
 void Playfield::FillBox(int x1, int y1, int x2, int y2, ColorRef color)
 {
+    if (observer)
+        observer->BoxFilled(x1, y1, x2, y2, color);
+    Fill(x1, y1, x2, y2, color);
+}
+
+void Playfield::Fill(int x1, int y1, int x2, int y2, ColorRef color)
+{
     const QRect box = QRect(QPoint(x1, y1), QPoint(x2, y2)).normalized();
     const int outer = PenWidth / 2;
     const QRect area = box.adjusted(-outer, -outer, 0, 0);
@@ -95,7 +106,20 @@ void Playfield::FillBox(int x1, int y1, int x2, int y2, ColorRef color)
 
 void Playfield::ClearPlayfield()
 {
-    FillBox(0, 0, Size, Size, Black);
+    if (observer)
+        observer->Cleared();
+    Fill(0, 0, Size, Size, Black);
+}
+
+bool Playfield::Restore(const QImage& picture)
+{
+    if (picture.size() != image.size())
+        return false;
+    painter.drawImage(0, 0, picture);
+    // Every pixel may differ now, the frame's among them.
+    changed = {image.rect()};
+    drawnSinceFrame = {image.rect()};
+    return true;
 }
 
 QList<QRect> Playfield::TakeChanged()

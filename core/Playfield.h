@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ColorRef.h"
+#include "DrawingObserver.h"
 
 #include <QImage>
 #include <QList>
@@ -29,6 +30,13 @@ public:
     void FillBox(int x1, int y1, int x2, int y2, ColorRef color);
     void ClearPlayfield();
 
+    // Told of every drawing call from now on; nullptr: nobody is.
+    void SetObserver(DrawingObserver* listener) { observer = listener; }
+    // Puts a whole picture of the field in place of this one: a joined
+    // computer's repair from the host's image. False, and nothing changes,
+    // when it is not exactly the field's size.
+    bool Restore(const QImage& picture);
+
     // The colour of one pixel, or OffField outside the surface.
     ColorRef ReadPixel(int x, int y) const;
 
@@ -40,6 +48,7 @@ public:
 
 private:
     void Touch(const QRect& area);
+    void Fill(int x1, int y1, int x2, int y2, ColorRef color);
 
     QImage image;
     QPainter painter;
@@ -52,6 +61,7 @@ private:
     QList<QRect> drawnSinceFrame;
     QRect lastFrame;
     ColorRef lastFrameColor = Black;
+    DrawingObserver* observer = nullptr;
 };
 
 // The pixel one step ahead of the head along each axis it moves in:

@@ -212,6 +212,10 @@ void Write(ByteWriter& out, const RepairChunk& m);
 void Read(ByteReader& in, RepairChunk& m);
 void Write(ByteWriter& out, const Goodbye& m);
 void Read(ByteReader& in, Goodbye& m);
+void Write(ByteWriter& out, const Players& m);
+void Read(ByteReader& in, Players& m);
+void Write(ByteWriter& out, const NextRound& m);
+void Read(ByteReader& in, NextRound& m);
 
 // A variant's alternative, chosen by the kind byte that precedes it.
 template<typename Variant, std::size_t Index = 0>
@@ -362,6 +366,22 @@ void Read(ByteReader& in, RepairChunk& m)
 
 void Write(ByteWriter& out, const Goodbye& m) { out.U8(std::uint8_t(m.reason)); }
 void Read(ByteReader& in, Goodbye& m) { m.reason = GoodbyeReason(ReadByteIn(in, 1, 2)); }
+
+void Write(ByteWriter& out, const Players& m)
+{
+    out.U8(std::uint8_t(m.names.size()));
+    for (const QString& name : m.names)
+        out.Text(name);
+}
+void Read(ByteReader& in, Players& m)
+{
+    const int count = ReadByteIn(in, 1, PlayerCount);
+    for (int i = 0; i < count && in.Ok(); ++i)
+        m.names.append(ReadText(in, MaxLabelChars));
+}
+
+void Write(ByteWriter&, const NextRound&) {}
+void Read(ByteReader&, NextRound&) {}
 
 // The kind byte of an alternative.
 template<typename T, typename... Ts>

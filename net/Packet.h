@@ -6,6 +6,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -219,8 +220,21 @@ struct Goodbye
     bool operator==(const Goodbye&) const = default;
 };
 
+// A new match: its players' names in slot order, a scoreboard row each.
+struct Players
+{
+    QStringList names; // 1..6
+    bool operator==(const Players&) const = default;
+};
+
+// Space on a joined computer: the next round, if one waits.
+struct NextRound
+{
+    bool operator==(const NextRound&) const = default;
+};
+
 using Message = std::variant<Hello, Welcome, Refusal, SeatMap, Input, Tick, HashCheck, RepairRequest,
-    RepairChunk, Goodbye>;
+    RepairChunk, Goodbye, Players, NextRound>;
 
 // The bytes of a message; empty when it breaks a bound, which is the
 // sender's fault and is never put on the wire.

@@ -34,6 +34,8 @@ int main(int argc, char** argv)
         RepairRequest{500},
         RepairChunk{500, 1, 3, QByteArray("compressed image bytes")},
         Goodbye{GoodbyeReason::HostEndedMatch},
+        Players{{QStringLiteral("Adam"), QStringLiteral("Bára")}},
+        NextRound{},
     };
     for (const RepairChunk& chunk : SplitRepair(blank, 501))
         messages.append(chunk);

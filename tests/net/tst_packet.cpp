@@ -130,6 +130,9 @@ void PacketTest::roundTrips_data()
     QTest::newRow("repair chunk, empty") << Message(RepairChunk{7, 0, 1, {}});
     QTest::newRow("goodbye from the host") << Message(Goodbye{GoodbyeReason::HostEndedMatch});
     QTest::newRow("goodbye from a guest") << Message(Goodbye{GoodbyeReason::GuestLeaves});
+    QTest::newRow("players, one unnamed") << Message(Players{{QStringLiteral("Adam"), QString()}});
+    QTest::newRow("six players") << Message(Players{{"A", "Bára", "C", "D", "E", "Řehoř"}});
+    QTest::newRow("next round") << Message(NextRound{});
 }
 
 void PacketTest::roundTrips()
@@ -160,7 +163,12 @@ void PacketTest::malformedIsRefused_data()
 
     QTest::newRow("nothing") << QByteArray();
     QTest::newRow("kind 0") << QByteArray::fromHex("00");
-    QTest::newRow("kind past the last") << QByteArray::fromHex("0b00");
+    QTest::newRow("kind past the last") << QByteArray::fromHex("0d00");
+    QTest::newRow("players, none") << QByteArray::fromHex("0b00");
+    QTest::newRow("players, seven") << QByteArray::fromHex("0b0700000000000000");
+    QTest::newRow("players, a name with a newline") << QByteArray::fromHex("0b0102410a");
+    QTest::newRow("players, fewer names than counted") << QByteArray::fromHex("0b020141");
+    QTest::newRow("next round with a byte") << QByteArray::fromHex("0c00");
     QTest::newRow("kind 255") << QByteArray::fromHex("ff");
     QTest::newRow("trailing garbage") << goodHello + '\0';
     QTest::newRow("code over 9999") << HelloBytes("Eva", 10000);

@@ -1,0 +1,81 @@
+#include "GuestSession.h"
+
+#include "Admission.h"
+#include "WindowKeys.h"
+
+namespace {
+
+// A lost key change is made good within this many serves (10 ms each).
+constexpr int KeysRepeatEvery = 10;
+
+} // namespace
+
+GuestSession::GuestSession(net::Transport& transport, net::PeerId host, const net::Hello& hello,
+                           std::function<void(const QString&, int)> ended)
+    : view(form1, unusedSetup, [](std::int16_t) {}, [] {})
+    , link(transport, host, field, view,
+           [this](const QList<net::WinnerRow>& rows) {
+               QList<std::pair<QString, QColor>> shown;
+               for (const net::WinnerRow& row : rows)
+                   shown.append({row.label, ToQColor(row.color)});
+               view.ShowWinnerRows(shown);
+           })
+    , keyboard([this] { Leave(); }, [this] { link.AskForNextRound(); })
+    , ended(std::move(ended))
+{
+    link.OnPlayers([this](const QStringList& names) {
+        // A new match: the last one's winners have been seen.
+        view.CloseWinnerRows();
+        view.ShowPlayers(names);
+        form1.show();
+        form1.activateWindow();
+    });
+    FeedKeys(form1, keys, keyboard, [this] { KeysChanged(); });
+    QObject::connect(&form1, &Form1::Picture1_FocusLost, &form1, [this] {
+        keys.Forget();
+        keyboard.Forget();
+        KeysChanged();
+    });
+    QObject::connect(&form1, &Form1::Unloaded, &form1, [this] { Leave(); });
+    form1.Timer1.stop();
+    link.SayHello(hello);
+    QObject::connect(&serveTimer, &QTimer::timeout, &form1, [this] { Serve(); });
+    serveTimer.start(10);
+}
+
+void GuestSession::Serve()
+{
+    link.Serve();
+    view.ShowChanged(field.TakeChanged());
+    if (++served % KeysRepeatEvery == 0)
+        link.RepeatKeys();
+    switch (link.StateNow()) {
+    case net::GuestLink::State::Joining:
+    case net::GuestLink::State::Playing:
+    case net::GuestLink::State::Left:
+        break;
+    case net::GuestLink::State::Refused:
+        ended(net::RefusalLine(link.Refused()), 1);
+        break;
+    case net::GuestLink::State::HostEnded:
+        ended(QStringLiteral("Hostitel ukončil hru."), 0);
+        break;
+    case net::GuestLink::State::HostGone:
+        ended(QStringLiteral("Spojení s hostitelem se ztratilo, hra skončila."), 0);
+        break;
+    }
+}
+
+void GuestSession::KeysChanged()
+{
+    for (int seat = 0; seat < net::PlayerCount; ++seat)
+        link.SetKeys(seat, keyboard.Asks(seat, true), keyboard.Asks(seat, false));
+}
+
+void GuestSession::Leave()
+{
+    link.Leave();
+    // Once more, so the goodbye leaves before the program ends.
+    link.Serve();
+    ended(QString(), 0);
+}

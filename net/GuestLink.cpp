@@ -1,0 +1,161 @@
+#include "GuestLink.h"
+
+#include "FieldHash.h"
+#include "Playfield.h"
+#include "Replay.h"
+#include "Screens.h"
+
+namespace net {
+
+GuestLink::GuestLink(Transport& transport, PeerId host, Playfield& field, Screens& screens,
+                     std::function<void(const QList<WinnerRow>&)> winners)
+    : transport(transport)
+    , host(host)
+    , field(field)
+    , screens(screens)
+    , winners(std::move(winners))
+{
+}
+
+void GuestLink::SayHello(const Hello& hello)
+{
+    transport.Send(host, Channel::Reliable, Encode(hello));
+}
+
+void GuestLink::Serve()
+{
+    while (const std::optional<TransportEvent> event = transport.Poll()) {
+        if (event->peer != host)
+            continue;
+        if (event->kind == TransportEvent::Kind::Received) {
+            Received(event->data);
+        } else if (event->kind == TransportEvent::Kind::Disconnected) {
+            if (state == State::Joining || state == State::Playing)
+                state = State::HostGone;
+        }
+    }
+}
+
+void GuestLink::Received(const QByteArray& data)
+{
+    const std::optional<Message> message = Decode(data);
+    if (!message)
+        return;
+    if (state == State::Joining) {
+        if (const auto* welcomed = std::get_if<Welcome>(&*message)) {
+            welcome = *welcomed;
+            state = State::Playing;
+        } else if (const auto* refused = std::get_if<Refusal>(&*message)) {
+            refusal = *refused;
+            state = State::Refused;
+            transport.Disconnect(host);
+        }
+        return;
+    }
+    if (state != State::Playing)
+        return;
+    if (const auto* tick = std::get_if<Tick>(&*message)) {
+        for (const Event& event : tick->events) {
+            if (!ReplayDrawing(event, field))
+                Show(event);
+        }
+    } else if (const auto* check = std::get_if<HashCheck>(&*message)) {
+        Check(*check);
+    } else if (const auto* chunk = std::get_if<RepairChunk>(&*message)) {
+        if (const std::optional<QImage> image = repair.Add(*chunk); image && field.Restore(*image))
+            ++repairsApplied;
+    } else if (const auto* shown = std::get_if<Players>(&*message)) {
+        if (players)
+            players(shown->names);
+    } else if (const auto* map = std::get_if<SeatMap>(&*message)) {
+        // The host may hand a player over, or take one back.
+        SeatSet seats = 0;
+        for (int player = 1; player <= PlayerCount; ++player) {
+            if (map->owners[player - 1] == welcome.computer)
+                seats |= SeatSet(1u << (player - 1));
+        }
+        welcome.seats = seats;
+    } else if (const auto* goodbye = std::get_if<Goodbye>(&*message);
+               goodbye && goodbye->reason == GoodbyeReason::HostEndedMatch) {
+        state = State::HostEnded;
+    }
+}
+
+void GuestLink::Show(const Event& event)
+{
+    if (const auto* score = std::get_if<ShowScore>(&event))
+        screens.ShowScore(score->slot, score->text);
+    else if (const auto* caption = std::get_if<BannerCaption>(&event))
+        screens.SetBannerCaption(caption->caption);
+    else if (const auto* banner = std::get_if<BannerVisible>(&event))
+        screens.SetBannerVisible(banner->visible);
+    else if (const auto* credit = std::get_if<CreditColor>(&event))
+        screens.SetCreditColor(credit->color);
+    else if (const auto* died = std::get_if<HeadDied>(&event))
+        screens.HeadDied(died->slot);
+    else if (const auto* shown = std::get_if<Winners>(&event))
+        winners(shown->rows);
+}
+
+void GuestLink::Check(const HashCheck& check)
+{
+    // The records come from the host, so this compares the pixels; the
+    // scores and deaths arrive on the same ordered stream as the drawing.
+    if (FieldHash(field.Image(), check.records) == check.hash)
+        return;
+    ++mismatches;
+    transport.Send(host, Channel::Reliable, Encode(RepairRequest{check.tick}));
+}
+
+void GuestLink::SetKeys(int seat, bool left, bool right)
+{
+    const int player = PlayerOfSeat(welcome.seats, seat);
+    if (state != State::Playing || player == 0)
+        return;
+    Keys& held = keys[player - 1];
+    if (held.left == left && held.right == right)
+        return;
+    held = {left, right};
+    SendKeys(player);
+}
+
+void GuestLink::RepeatKeys()
+{
+    if (state != State::Playing)
+        return;
+    for (int player = 1; player <= PlayerCount; ++player) {
+        if (welcome.seats & (1u << (player - 1)))
+            SendKeys(player);
+    }
+}
+
+void GuestLink::SendKeys(int player)
+{
+    const Keys& held = keys[player - 1];
+    transport.Send(host, Channel::Unreliable,
+                   Encode(Input{std::uint8_t(player), held.left, held.right, ++sequence}));
+}
+
+void GuestLink::AskForNextRound()
+{
+    if (state == State::Playing)
+        transport.Send(host, Channel::Reliable, Encode(NextRound{}));
+}
+
+void GuestLink::Leave()
+{
+    if (state == State::Playing || state == State::Joining)
+        transport.Send(host, Channel::Reliable, Encode(Goodbye{GoodbyeReason::GuestLeaves}));
+    state = State::Left;
+}
+
+int PlayerOfSeat(SeatSet seats, int seat)
+{
+    for (int player = 1; player <= PlayerCount; ++player) {
+        if ((seats & (1u << (player - 1))) && seat-- == 0)
+            return player;
+    }
+    return 0;
+}
+
+} // namespace net

@@ -1,0 +1,168 @@
+#include "HostLink.h"
+
+#include "FieldHash.h"
+#include "Repair.h"
+
+namespace net {
+
+HostLink::HostLink(Transport& transport, HostFacts facts, bool hostPlaysAlone)
+    : transport(transport)
+    , facts(std::move(facts))
+    , seats(hostPlaysAlone)
+{
+}
+
+void HostLink::Serve(const QImage& field)
+{
+    while (const std::optional<TransportEvent> event = transport.Poll()) {
+        switch (event->kind) {
+        case TransportEvent::Kind::Connected:
+            // Nothing goes to it before its hello is answered.
+            break;
+        case TransportEvent::Kind::Received:
+            Received(event->peer, event->data, field);
+            break;
+        case TransportEvent::Kind::Disconnected:
+            Leave(event->peer);
+            break;
+        }
+    }
+}
+
+void HostLink::Received(PeerId peer, const QByteArray& data, const QImage& field)
+{
+    const std::optional<Message> message = Decode(data);
+    if (!message)
+        return;
+    const auto computer = computers.constFind(peer);
+    if (computer == computers.cend()) {
+        if (const auto* hello = std::get_if<Hello>(&*message))
+            Admit(peer, *hello);
+        return;
+    }
+    if (const auto* input = std::get_if<Input>(&*message)) {
+        if (gate.Accept(*computer, *input))
+            keys[input->player - 1] = {input->left, input->right};
+    } else if (std::holds_alternative<RepairRequest>(*message)) {
+        if (repaired.contains(*computer))
+            return;
+        repaired.insert(*computer);
+        // The image as it is after every tick sent so far: the reliable
+        // channel delivers it right after them. Each repair is numbered
+        // anew, so its chunks are never taken for an older one's.
+        ++repairsSent;
+        for (const RepairChunk& chunk : SplitRepair(field, std::uint32_t(repairsSent)))
+            transport.Send(peer, Channel::Reliable, Encode(chunk));
+    } else if (std::holds_alternative<NextRound>(*message)) {
+        if (nextRound)
+            nextRound();
+    } else if (const auto* goodbye = std::get_if<Goodbye>(&*message);
+               goodbye && goodbye->reason == GoodbyeReason::GuestLeaves) {
+        transport.Disconnect(peer);
+        Leave(peer);
+    }
+}
+
+void HostLink::Admit(PeerId peer, const Hello& hello)
+{
+    const std::variant<Welcome, Refusal> answer = net::Admit(hello, facts, seats);
+    if (const auto* refusal = std::get_if<Refusal>(&answer)) {
+        // The joining computer ends the connection once it has read why.
+        transport.Send(peer, Channel::Reliable, Encode(*refusal));
+        return;
+    }
+    const Welcome& welcome = std::get<Welcome>(answer);
+    computers.insert(peer, welcome.computer);
+    names.insert(welcome.computer, hello.name);
+    transport.Send(peer, Channel::Reliable, Encode(welcome));
+    // A match under way: its scoreboard now, its field at the first check.
+    if (players)
+        transport.Send(peer, Channel::Reliable, Encode(*players));
+    SendToAll(seats.Map());
+    if (joined)
+        joined(welcome.seats, hello.name);
+    if (computersChanged)
+        computersChanged();
+}
+
+void HostLink::Leave(PeerId peer)
+{
+    const auto computer = computers.constFind(peer);
+    if (computer == computers.cend())
+        return;
+    // Its players ride on straight ahead, steered by the host from now on.
+    for (int player = 1; player <= PlayerCount; ++player) {
+        if (seats.Owner(player) == *computer)
+            keys[player - 1] = {};
+    }
+    seats.Leave(*computer);
+    gate.Forget(*computer);
+    names.remove(*computer);
+    repaired.remove(*computer);
+    computers.remove(peer);
+    SendToAll(seats.Map());
+    if (computersChanged)
+        computersChanged();
+}
+
+void HostLink::SendTick(const QList<Tick>& ticks)
+{
+    for (const Tick& tick : ticks)
+        SendToAll(tick);
+}
+
+void HostLink::SendHashCheck(std::uint32_t tick, const QImage& field, const ShownRecords& records)
+{
+    repaired.clear();
+    SendToAll(HashCheck{tick, FieldHash(field, records), records});
+}
+
+void HostLink::KeepForHost(int player)
+{
+    if (seats.Owner(player) != NoComputer || !seats.Move(player, HostComputer))
+        return;
+    SendToAll(seats.Map());
+}
+
+void HostLink::SendPlayers(const QStringList& names)
+{
+    players = Players{names};
+    SendToAll(*players);
+}
+
+void HostLink::SayGoodbye()
+{
+    SendToAll(Goodbye{GoodbyeReason::HostEndedMatch});
+}
+
+void HostLink::SendToAll(const Message& message)
+{
+    const QByteArray bytes = Encode(message);
+    if (bytes.isEmpty())
+        return;
+    for (auto computer = computers.cbegin(); computer != computers.cend(); ++computer)
+        transport.Send(computer.key(), Channel::Reliable, bytes);
+}
+
+QList<HostLink::Computer> HostLink::Computers() const
+{
+    QList<Computer> joinedNow;
+    for (auto name = names.cbegin(); name != names.cend(); ++name)
+        joinedNow.append({name.key(), name.value()});
+    return joinedNow;
+}
+
+bool HostLink::SteeredRemotely(int slot) const
+{
+    const ComputerId owner = seats.Owner(slot + 1);
+    return owner != HostComputer && owner != NoComputer;
+}
+
+bool HostLink::Asks(int slot, bool left) const
+{
+    if (slot < 0 || slot >= PlayerCount || !SteeredRemotely(slot))
+        return false;
+    return left ? keys[slot].left : keys[slot].right;
+}
+
+} // namespace net

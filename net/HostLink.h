@@ -1,0 +1,95 @@
+#pragma once
+
+#include "Admission.h"
+#include "InputGate.h"
+#include "Packet.h"
+#include "Seats.h"
+#include "Transport.h"
+
+#include <QImage>
+#include <QMap>
+#include <QSet>
+
+#include <array>
+#include <functional>
+
+namespace net {
+
+// The host's side of a match: admits joining computers, streams each tick
+// and the hash checks to them, repairs their fields on request and keeps the
+// turn keys they send for the seats they own. Everything received is
+// untrusted: what does not decode, or is not this computer's to say, is
+// dropped.
+class HostLink
+{
+public:
+    HostLink(Transport& transport, HostFacts facts, bool hostPlaysAlone);
+
+    // Handles everything that arrived. field: the playfield as it is now,
+    // after the ticks sent so far, for a repair.
+    void Serve(const QImage& field);
+    // One tick's messages, to every admitted computer.
+    void SendTick(const QList<Tick>& ticks);
+    // What a joined computer checks its own field and records against.
+    void SendHashCheck(std::uint32_t tick, const QImage& field, const ShownRecords& records);
+    // A player the host's own keyboard takes part with: no joining
+    // computer is seated on it.
+    void KeepForHost(int player);
+    // A new match's players, to every computer and to each that joins
+    // later.
+    void SendPlayers(const QStringList& names);
+    // A computer was seated on these players; name: for its first.
+    void OnJoined(std::function<void(SeatSet, const QString& name)> joined) { this->joined = std::move(joined); }
+    // Whenever a computer joins or leaves.
+    void OnComputersChanged(std::function<void()> changed) { computersChanged = std::move(changed); }
+    // What Space on a joined computer does.
+    void OnNextRound(std::function<void()> nextRound) { this->nextRound = std::move(nextRound); }
+    // The host ends the match for everyone.
+    void SayGoodbye();
+
+    // Whether player slot (0-based) is steered from a joined computer, and
+    // the turn key it holds down for it.
+    bool SteeredRemotely(int slot) const;
+    bool Asks(int slot, bool left) const;
+
+    const Seats& SeatsNow() const { return seats; }
+    struct Computer
+    {
+        ComputerId id = 0;
+        QString name;
+    };
+    // The joined computers, in the order of their numbers.
+    QList<Computer> Computers() const;
+    int Guests() const { return int(computers.size()); }
+    int RepairsSent() const { return repairsSent; }
+
+private:
+    void Received(PeerId peer, const QByteArray& data, const QImage& field);
+    void Admit(PeerId peer, const Hello& hello);
+    void Leave(PeerId peer);
+    void SendToAll(const Message& message);
+
+    struct Keys
+    {
+        bool left = false;
+        bool right = false;
+    };
+
+    Transport& transport;
+    HostFacts facts;
+    Seats seats;
+    InputGate gate{seats};
+    QMap<PeerId, ComputerId> computers; // admitted ones only
+    QMap<ComputerId, QString> names;
+    // Who has had its repair since the last hash check: one each, so a
+    // computer that keeps asking cannot keep the host compressing images.
+    QSet<ComputerId> repaired;
+    std::array<Keys, PlayerCount> keys{};
+    int repairsSent = 0;
+    std::optional<Players> players;
+    std::function<void()> nextRound;
+    std::function<void(SeatSet, const QString&)> joined;
+    std::function<void()> computersChanged;
+};
+
+} // namespace net

@@ -1,0 +1,119 @@
+#include "FakeNetwork.h"
+#include "Form3.h"
+#include "GuestSession.h"
+
+#include <QLabel>
+#include <QtTest>
+
+using namespace net;
+
+namespace {
+
+// A joined computer's session and the host's end of the fake network, from
+// which a test sends what a host would.
+struct GuestTable
+{
+    void Send(const Message& message)
+    {
+        QVERIFY(hostEnd.Send(guestPeer, Channel::Reliable, Encode(message)));
+    }
+    // Until the session has handled all of it.
+    void Settle()
+    {
+        for (int step = 0; step < 5; ++step) {
+            network.Advance();
+            session.Serve();
+        }
+    }
+    QList<Form3*> WinnerWindows() const
+    {
+        QList<Form3*> shown;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* winners = qobject_cast<Form3*>(window); winners && winners->isVisible())
+                shown << winners;
+        }
+        return shown;
+    }
+
+    FakeNetwork network{11, {0, 1, 0}};
+    FakeEndpoint& hostEnd = network.AddEndpoint();
+    FakeEndpoint& guestEnd = network.AddEndpoint();
+    PeerId hostPeer = network.Connect(guestEnd, hostEnd);
+    PeerId guestPeer = 1;
+    QString line;
+    int status = -1;
+    GuestSession session{guestEnd, hostPeer, Hello{QStringLiteral("1"), 1, {}, 1, false},
+                         [this](const QString& said, int ended) {
+                             line = said;
+                             status = ended;
+                         }};
+};
+
+} // namespace
+
+class GuestSessionTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void showsTheHostsMatchAndWinners();
+    void endsAsTheHostSays_data();
+    void endsAsTheHostSays();
+};
+
+// The game window opens with the match's players; the winner window comes
+// with the end of the match and goes with the next one's players.
+void GuestSessionTest::showsTheHostsMatchAndWinners()
+{
+    GuestTable table;
+    table.Send(Welcome{1, 0b100});
+    table.Send(Players{{QStringLiteral("Adam"), QStringLiteral("Bára"), QStringLiteral("Eva")}});
+    table.Settle();
+    QVERIFY(table.session.form1.isVisible());
+    QCOMPARE(table.session.form1.Name(2), QStringLiteral("Eva"));
+
+    table.Send(Tick{1, {FillBox{10, 10, 20, 20, PlayerColors[2]}, ShowScore{2, QStringLiteral("02")},
+                        BannerCaption{QStringLiteral("Level 2")}, Winners{{{QStringLiteral("Eva"), PlayerColors[2]}}}}});
+    table.Settle();
+    QCOMPARE(table.session.field.ReadPixel(15, 15), PlayerColors[2]);
+    QCOMPARE(table.session.form1.Label2[2]->text(), QStringLiteral("02"));
+    QCOMPARE(table.WinnerWindows().size(), 1);
+
+    table.Send(Players{{QStringLiteral("Adam"), QStringLiteral("Bára")}});
+    table.Settle();
+    QVERIFY(table.WinnerWindows().isEmpty());
+    QCOMPARE(table.status, -1);
+}
+
+void GuestSessionTest::endsAsTheHostSays_data()
+{
+    QTest::addColumn<int>("how"); // 0 refused, 1 goodbye, 2 gone
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("status");
+    QTest::newRow("wrong code") << 0 << "Hostitel odmítl připojení: špatný kód hry." << 1;
+    QTest::newRow("host ended the match") << 1 << "Hostitel ukončil hru." << 0;
+    QTest::newRow("host gone") << 2 << "Spojení s hostitelem se ztratilo, hra skončila." << 0;
+}
+
+void GuestSessionTest::endsAsTheHostSays()
+{
+    QFETCH(int, how);
+    QFETCH(QString, line);
+    QFETCH(int, status);
+    GuestTable table;
+    if (how == 0) {
+        table.Send(Refusal{RefusalReason::WrongCode, QStringLiteral("1"), QStringLiteral("1")});
+    } else {
+        table.Send(Welcome{1, 0b100});
+        if (how == 1)
+            table.Send(Goodbye{GoodbyeReason::HostEndedMatch});
+        else
+            table.hostEnd.Disconnect(table.guestPeer);
+    }
+    table.Settle();
+    QCOMPARE(table.line, line);
+    QCOMPARE(table.status, status);
+}
+
+QTEST_MAIN(GuestSessionTest)
+#include "tst_guest_session.moc"

@@ -1,0 +1,50 @@
+#include "HostWindow.h"
+
+#include <QLabel>
+#include <QtTest>
+
+// What the host window shows of the data it is given.
+class HostWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void theCodeKeepsItsFourDigits();
+    void computersFillTheRowsInOrder_data();
+    void computersFillTheRowsInOrder();
+};
+
+// A joining player must type four digits, so a code below 1000 is shown
+// with its zeros.
+void HostWindowTest::theCodeKeepsItsFourDigits()
+{
+    HostWindow window;
+    window.ShowJoinInfo(QStringLiteral("192.168.1.5, 10.0.0.2"), 24724, 42);
+    QCOMPARE(window.Label2->text(), QStringLiteral("adresa 192.168.1.5, 10.0.0.2\nport 24724, kód 0042"));
+}
+
+void HostWindowTest::computersFillTheRowsInOrder_data()
+{
+    QTest::addColumn<QStringList>("computers");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("nobody") << QStringList{} << QStringList{"zatím žádný", "", "", "", ""};
+    QTest::newRow("two") << QStringList{"A", "B"} << QStringList{"A", "B", "", "", ""};
+    QTest::newRow("more than the rows") << QStringList{"1", "2", "3", "4", "5", "6"}
+                                        << QStringList{"1", "2", "3", "4", "5"};
+}
+
+void HostWindowTest::computersFillTheRowsInOrder()
+{
+    QFETCH(QStringList, computers);
+    QFETCH(QStringList, shown);
+    HostWindow window;
+    window.ShowComputers({"old", "rows", "left", "over", "here"});
+    window.ShowComputers(computers);
+    QStringList rows;
+    for (const QLabel* row : window.Label3)
+        rows << row->text();
+    QCOMPARE(rows, shown);
+}
+
+QTEST_MAIN(HostWindowTest)
+#include "tst_host_window.moc"

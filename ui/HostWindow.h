@@ -1,0 +1,28 @@
+#pragma once
+
+#include "FixedDialog.h"
+
+#include <QList>
+#include <QStringList>
+
+class QLabel;
+
+// Beside the setup window of a match others may join: what to give them
+// (addresses, port, code) and the computers that joined, with the players
+// each steers. It shows plain data and decides nothing.
+class HostWindow : public FixedDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int Rows = 5; // as many computers as may join
+
+    explicit HostWindow(QWidget* parent = nullptr);
+
+    void ShowJoinInfo(const QString& addresses, int port, int code);
+    // One line a computer, in order; none: "nobody yet".
+    void ShowComputers(const QStringList& rows);
+
+    QLabel* Label2;                 // addresses, port and code
+    QList<QLabel*> Label3;          // the joined computers
+};
