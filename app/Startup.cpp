@@ -28,6 +28,16 @@ void SetScreenScaling()
     QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
 }
 
+void PreferUtf8Characters()
+{
+#ifdef Q_OS_UNIX
+    for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"})
+        if (!qEnvironmentVariableIsEmpty(name))
+            return;
+    qputenv("LC_CTYPE", "C.UTF-8");
+#endif
+}
+
 namespace {
 
 // A message from Qt kept until it is known whether the start went well.

@@ -8,6 +8,13 @@
 // Before the application object: how a scaled screen is drawn.
 void SetScreenScaling();
 
+// Before the application object: where the environment names no locale at
+// all (a bare system's root), characters are taken as UTF-8 rather than
+// ASCII. Qt assumes UTF-8 anyway, but the X library, which writes the
+// windows' titles for window managers that read the older title property,
+// would otherwise garble every letter beyond ASCII.
+void PreferUtf8Characters();
+
 // Makes the application object, which opens the display. Qt's messages are
 // held back meanwhile (HeldStartMessages). A start that cannot open a window
 // ends with one line on standard error and exit status 1, instead of Qt's

@@ -36,6 +36,7 @@ void SayLine(std::FILE* stream, const QString& line)
 int main(int argc, char* argv[])
 {
     const QStringList networkArguments = TakeNetworkArguments(argc, argv);
+    PreferUtf8Characters();
     ChoosePlatform(argc, argv);
     SetScreenScaling();
     QApplication app = OpenDisplay(argc, argv);

@@ -106,7 +106,12 @@ std::optional<QString> VirtualDisplay::Run(const QString& program, const QString
                                            int timeoutMs) const
 {
     QProcess tool;
-    tool.setProcessEnvironment(Environment());
+    QProcessEnvironment environment = Environment();
+    // xdotool reads window titles in the locale's encoding: without a UTF-8
+    // locale (a bare system's root has none) a title with a letter beyond
+    // ASCII never matches.
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    tool.setProcessEnvironment(environment);
     tool.start(program, arguments);
     if (!tool.waitForFinished(timeoutMs)) {
         tool.kill();
