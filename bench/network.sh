@@ -36,27 +36,12 @@ cleanup() {
 source scripts/virtual-display.sh
 trap cleanup EXIT
 # The joined computers get a display of their own, so the host's X server
-# draws for the host alone and key presses cannot go astray.
+# draws for the host alone and key presses cannot go astray. DISPLAY stays
+# the host's.
 start_virtual_display
 guest_display=$DISPLAY
 start_virtual_display
-host_display=$DISPLAY
 
-# The visible window of that title and size on the host's display, once it
-# is there.
-window() {
-    local deadline=$((SECONDS + 30)) id WIDTH HEIGHT
-    while [ $SECONDS -lt $deadline ]; do
-        for id in $(DISPLAY=$host_display xdotool search --onlyvisible --name "^${1//./\\.}\$" 2>/dev/null); do
-            eval "$(DISPLAY=$host_display xdotool getwindowgeometry --shell "$id" | grep -E '^(WIDTH|HEIGHT)=')"
-            [ "${WIDTH}x${HEIGHT}" = "$2" ] && { echo "$id"; return 0; }
-        done
-        sleep 0.2
-    done
-    echo "No window '$1' of $2 showed up." >&2
-    return 1
-}
-key() { DISPLAY=$host_display xdotool "$@"; }
 game_size=594x456
 
 host_pid=
@@ -64,7 +49,7 @@ host_out=
 # Starts the host and waits for its line with the code.
 start_host() {
     host_out=$work/host.out
-    DISPLAY=$host_display "$game" --host --port "$port" >"$host_out" 2>"$work/host.err" &
+    "$game" --host --port "$port" >"$host_out" 2>"$work/host.err" &
     host_pid=$!
     pids+=("$host_pid")
     local deadline=$((SECONDS + 30))
@@ -78,17 +63,17 @@ start_host() {
 # joined computers already took them.
 start_match() {
     local setup
-    setup=$(window 'Q.V.Z Klikvar v1.01' 326x392)
-    key windowactivate --sync "$setup"
+    setup=$(visible_window 'Q.V.Z Klikvar v1.01' 326x392 30)
+    xdotool windowactivate --sync "$setup"
     if [ "${1:-}" = tick ]; then
         local j
         for j in 0 1 2 3; do
-            key mousemove --window "$setup" 30 $((152 + 64 * j)) click 1
+            xdotool mousemove --window "$setup" 30 $((152 + 64 * j)) click 1
         done
     fi
-    key mousemove --window "$setup" 232 108 click 1 key ctrl+a type 30000
-    key mousemove --window "$setup" 232 340 click 1
-    game_window=$(window 'Q.V.Z Klikvar' "$game_size")
+    xdotool mousemove --window "$setup" 232 108 click 1 key ctrl+a type 30000
+    xdotool mousemove --window "$setup" 232 340 click 1
+    game_window=$(visible_window 'Q.V.Z Klikvar' "$game_size" 30)
     sleep 1
 }
 
@@ -97,7 +82,7 @@ start_match() {
 space_pid=
 keep_playing() {
     (while true; do
-        key windowactivate "$game_window" key space 2>/dev/null || true
+        xdotool windowactivate "$game_window" key space 2>/dev/null || true
         sleep 0.5
     done) &
     space_pid=$!
@@ -134,7 +119,8 @@ stop_host
 # The host with five joined computers: four seat players 3 to 6, the fifth
 # finds nothing free and watches.
 start_host
-code=$(sed -n 's/.*kód \([0-9]*\).*/\1/p' "$host_out")
+code=$(grep -oE 'kód [0-9]{4}' "$host_out" | tail -n 1 | grep -oE '[0-9]{4}')
+[[ $code =~ ^[0-9]{4}$ ]] || { echo "No join code in the host's line: $(cat "$host_out")" >&2; exit 1; }
 guest_pids=()
 for i in 1 2 3 4 5; do
     DISPLAY=$guest_display "$game" --join "127.0.0.1:$port" --code "$code" --name "Host$i" \
@@ -151,7 +137,7 @@ start_match
 keep_playing
 # Every datagram the host sends, with its time, its receiver's port and its
 # UDP payload (ENet's header included).
-DISPLAY= tcpdump -i lo -nn -tt -l -q "udp and src host 127.0.0.1 and src port $port" \
+tcpdump -i lo -nn -tt -l -q "udp and src host 127.0.0.1 and src port $port" \
     >"$work/traffic" 2>"$work/tcpdump.err" &
 tcpdump_pid=$!
 pids+=("$tcpdump_pid")
