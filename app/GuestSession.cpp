@@ -55,12 +55,16 @@ void GuestSession::Serve()
     case net::GuestLink::State::Left:
         break;
     case net::GuestLink::State::Refused:
+        // Once: what ended does may run an event loop of its own.
+        serveTimer.stop();
         ended(net::RefusalLine(link.Refused()), 1);
         break;
     case net::GuestLink::State::HostEnded:
+        serveTimer.stop();
         ended(QStringLiteral("Hostitel ukončil hru."), 0);
         break;
     case net::GuestLink::State::HostGone:
+        serveTimer.stop();
         ended(QStringLiteral("Spojení s hostitelem se ztratilo, hra skončila."), 0);
         break;
     }

@@ -1,3 +1,4 @@
+#include "ClosingWindow.h"
 #include "EnetTransport.h"
 #include "GuestSession.h"
 #include "HostMatch.h"
@@ -70,6 +71,11 @@ int main(int argc, char* argv[])
         GuestSession guest(*transport, *host, hello, [](const QString& line, int status) {
             if (!line.isEmpty())
                 SayLine(stderr, line);
+            // The host ended the match or is gone: said in a window too.
+            if (status == EXIT_SUCCESS && !line.isEmpty()) {
+                ClosingWindow closing(line);
+                closing.exec();
+            }
             EndProgram(status);
         });
         return QApplication::exec();

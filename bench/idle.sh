@@ -38,20 +38,6 @@ start_virtual_display
 "${game[@]}" >/dev/null 2>&1 &
 game_pid=$!
 
-# The visible window of that title and size, once it is there.
-window() {
-    local deadline=$((SECONDS + $3)) id WIDTH HEIGHT
-    while [ $SECONDS -lt $deadline ]; do
-        for id in $(xdotool search --onlyvisible --name "^${1//./\\.}\$" 2>/dev/null); do
-            eval "$(xdotool getwindowgeometry --shell "$id" | grep -E '^(WIDTH|HEIGHT)=')"
-            [ "${WIDTH}x${HEIGHT}" = "$2" ] && { echo "$id"; return 0; }
-        done
-        sleep 0.2
-    done
-    echo "No window '$1' of $2 showed up." >&2
-    return 1
-}
-
 # Voluntary context switches of the main thread, and of every thread.
 switches() {
     local main all=0 task
@@ -78,12 +64,12 @@ measure() {
 echo "Virtual game controllers: $controllers"
 printf '| %-16s | %10s | %11s | %7s |\n' Window "main /s" "threads /s" threads
 printf '|%s|%s|%s|%s|\n' ------------------ ------------ ------------- ---------
-setup=$(window 'Q.V.Z Klikvar v1.01' 326x392 20)
+setup=$(visible_window 'Q.V.Z Klikvar v1.01' 326x392 20)
 measure "setup window" 11
 
 # One round, then Start; the heads run into the frame on their own.
 xdotool windowactivate --sync "$setup"
 xdotool mousemove --window "$setup" 232 108 click 1 key ctrl+a type 1
 xdotool mousemove --window "$setup" 232 340 click 1
-window 'Q.V.Z Klikvar' 417x290 60 >/dev/null
+visible_window 'Q.V.Z Klikvar' 417x290 60 >/dev/null
 measure "winner window" 1

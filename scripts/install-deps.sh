@@ -9,6 +9,7 @@
 #   test     everything the tests use: all of the above and the checkers
 #   icons    redraw the icon's sizes (scripts/render-icons.sh)
 #   fuzz     fuzz the packet decoder (net/fuzz/run.sh)
+#   traffic  count the network game's packets (bench/network.sh)
 set -euo pipefail
 
 build=(
@@ -87,6 +88,10 @@ fuzz=(
   clang
   libclang-rt-14-dev
 )
+# Counts the bytes the host sends to one joined computer on the loopback.
+traffic=(
+  tcpdump
+)
 
 packages=()
 for group in "${@:-build}"; do
@@ -97,7 +102,8 @@ for group in "${@:-build}"; do
     test) packages+=("${build[@]}" "${package[@]}" "${demo[@]}" "${layouts[@]}" "${wayland[@]}" "${desktops[@]}" "${checkers[@]}") ;;
     icons) packages+=("${icons[@]}") ;;
     fuzz) packages+=("${fuzz[@]}") ;;
-    *) echo "install-deps.sh: unknown group '$group' (build, package, demo, test, icons or fuzz)" >&2; exit 2 ;;
+    traffic) packages+=("${traffic[@]}") ;;
+    *) echo "install-deps.sh: unknown group '$group' (build, package, demo, test, icons, fuzz or traffic)" >&2; exit 2 ;;
   esac
 done
 

@@ -2,6 +2,8 @@
 # for the demo and the benchmarks.
 #   start_virtual_display   exports DISPLAY, sets VIRTUAL_DISPLAY_SERVER_PID
 #   stop_virtual_display    ends the server and the window manager
+#   visible_window TITLE WIDTHxHEIGHT SECONDS
+#                           prints the id of such a window once it is there
 
 virtual_display_pids=()
 virtual_display_runtime=
@@ -69,4 +71,18 @@ stop_virtual_display() {
   done
   virtual_display_pids=()
   [ -z "$virtual_display_runtime" ] || rm -rf "$virtual_display_runtime"
+}
+
+# The visible window of that title and size, once it is there.
+visible_window() {
+  local deadline=$((SECONDS + $3)) id WIDTH HEIGHT
+  while [ $SECONDS -lt $deadline ]; do
+    for id in $(xdotool search --onlyvisible --name "^${1//./\\.}\$" 2>/dev/null); do
+      eval "$(xdotool getwindowgeometry --shell "$id" | grep -E '^(WIDTH|HEIGHT)=')"
+      [ "${WIDTH}x${HEIGHT}" = "$2" ] && { echo "$id"; return 0; }
+    done
+    sleep 0.2
+  done
+  echo "No window '$1' of $2 showed up." >&2
+  return 1
 }

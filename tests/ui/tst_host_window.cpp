@@ -1,9 +1,11 @@
+#include "ClosingWindow.h"
 #include "HostWindow.h"
 
 #include <QLabel>
 #include <QtTest>
 
-// What the host window shows of the data it is given.
+// What the host window shows of the data it is given, and the window in
+// which a joined computer learns that the match is over.
 class HostWindowTest : public QObject
 {
     Q_OBJECT
@@ -12,6 +14,7 @@ private slots:
     void theCodeKeepsItsFourDigits();
     void computersFillTheRowsInOrder_data();
     void computersFillTheRowsInOrder();
+    void theClosingWindowClosesItself();
 };
 
 // A joining player must type four digits, so a code below 1000 is shown
@@ -44,6 +47,22 @@ void HostWindowTest::computersFillTheRowsInOrder()
     for (const QLabel* row : window.Label3)
         rows << row->text();
     QCOMPARE(rows, shown);
+}
+
+// The program ends only once this window is gone: it must not wait for a
+// player who walked away.
+void HostWindowTest::theClosingWindowClosesItself()
+{
+    const QString line = QStringLiteral("Hostitel ukončil hru.");
+    ClosingWindow window(line);
+    window.show();
+    QCOMPARE(window.Label1->text(), line);
+    QVERIFY(window.closesItself.isActive());
+    QVERIFY(window.closesItself.isSingleShot());
+    QCOMPARE(window.closesItself.interval(), ClosingWindow::ShownMs);
+    QVERIFY(QMetaObject::invokeMethod(&window.closesItself, "timeout"));
+    QVERIFY(!window.isVisible());
+    QCOMPARE(window.result(), int(QDialog::Accepted));
 }
 
 QTEST_MAIN(HostWindowTest)
