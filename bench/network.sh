@@ -25,11 +25,7 @@ game=$build/app/klikvar
 work=$(mktemp -d)
 pids=()
 cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
+    stop_processes "${pids[@]}"
     stop_virtual_display
     rm -rf "$work"
 }

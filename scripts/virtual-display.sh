@@ -63,12 +63,17 @@ window_manager_ready() {
   xprop -root _NET_SUPPORTED 2>/dev/null | grep -qw _NET_ACTIVE_WINDOW
 }
 
-stop_virtual_display() {
+# Ends the processes given (children of this shell) and waits for each.
+stop_processes() {
   local pid
-  for pid in "${virtual_display_pids[@]}"; do
+  for pid in "$@"; do
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
   done
+}
+
+stop_virtual_display() {
+  stop_processes "${virtual_display_pids[@]}"
   virtual_display_pids=()
   [ -z "$virtual_display_runtime" ] || rm -rf "$virtual_display_runtime"
 }
