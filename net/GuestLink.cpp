@@ -4,6 +4,7 @@
 #include "Playfield.h"
 #include "Replay.h"
 #include "Screens.h"
+#include "Timing.h"
 
 namespace net {
 
@@ -59,6 +60,7 @@ void GuestLink::Received(const QByteArray& data)
             if (!ReplayDrawing(event, field))
                 Show(event);
         }
+        NoteTiming("guest-tick", tick->tick);
     } else if (const auto* check = std::get_if<HashCheck>(&*message)) {
         Check(*check);
     } else if (const auto* chunk = std::get_if<RepairChunk>(&*message)) {
@@ -117,6 +119,7 @@ void GuestLink::SetKeys(int seat, bool left, bool right)
         return;
     held = {left, right};
     SendKeys(player);
+    NoteTiming("guest-key", player);
 }
 
 void GuestLink::RepeatKeys()

@@ -2,6 +2,7 @@
 
 #include "FieldHash.h"
 #include "Repair.h"
+#include "Timing.h"
 
 namespace net {
 
@@ -41,8 +42,10 @@ void HostLink::Received(PeerId peer, const QByteArray& data, const QImage& field
         return;
     }
     if (const auto* input = std::get_if<Input>(&*message)) {
-        if (gate.Accept(*computer, *input))
+        if (gate.Accept(*computer, *input)) {
             keys[input->player - 1] = {input->left, input->right};
+            NoteTiming("host-input", input->player);
+        }
     } else if (std::holds_alternative<RepairRequest>(*message)) {
         if (repaired.contains(*computer))
             return;
@@ -109,6 +112,8 @@ void HostLink::SendTick(const QList<Tick>& ticks)
 {
     for (const Tick& tick : ticks)
         SendToAll(tick);
+    if (!ticks.isEmpty())
+        NoteTiming("host-tick", ticks.constLast().tick);
 }
 
 void HostLink::SendHashCheck(std::uint32_t tick, const QImage& field, const ShownRecords& records)
