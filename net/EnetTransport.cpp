@@ -43,10 +43,15 @@ std::optional<ENetAddress> ToEnetAddress(const QHostAddress& address, quint16 po
 
 // A computer that stops answering is given up within three seconds, so its
 // seats come back to the host (or the host's loss is told) that soon.
-// ENet only notices a silent peer by a reliable packet it does not
-// acknowledge; when nothing else is under way that is its ping, so the ping
-// comes often enough for the give-up to fall within the three seconds.
-constexpr enet_uint32 TimeoutMinimumMs = 1000;
+// ENet notices a silent peer only at a resend of a reliable packet it does
+// not acknowledge, each resend waiting twice as long as the one before; when
+// nothing else is under way that packet is its ping. It gives up once a
+// packet has gone unanswered since its last resend for TimeoutMinimumMs and
+// its resend wait has doubled at least once (the limit of 2), or for
+// TimeoutMaximumMs in any case. A lost packet is resent several times before
+// that, so loss alone never ends a connection.
+constexpr enet_uint32 TimeoutLimit = 2;
+constexpr enet_uint32 TimeoutMinimumMs = 600;
 constexpr enet_uint32 TimeoutMaximumMs = 2500;
 constexpr enet_uint32 PingIntervalMs = 200;
 // Room for one whole image repair per peer, and no more, while it waits to
@@ -117,7 +122,7 @@ PeerId EnetTransport::Remember(ENetPeer* peer)
     const PeerId id = nextId++;
     ids.insert(peer, id);
     peers.insert(id, peer);
-    enet_peer_timeout(peer, 0, TimeoutMinimumMs, TimeoutMaximumMs);
+    enet_peer_timeout(peer, TimeoutLimit, TimeoutMinimumMs, TimeoutMaximumMs);
     enet_peer_ping_interval(peer, PingIntervalMs);
     return id;
 }

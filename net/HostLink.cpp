@@ -76,6 +76,7 @@ void HostLink::Admit(PeerId peer, const Hello& hello)
     }
     const Welcome& welcome = std::get<Welcome>(answer);
     computers.insert(peer, welcome.computer);
+    NoteTiming("host-computer-joined", welcome.computer);
     names.insert(welcome.computer, hello.name);
     transport.Send(peer, Channel::Reliable, Encode(welcome));
     // A match under way: its scoreboard now, its field at the first check.
@@ -98,6 +99,7 @@ void HostLink::Leave(PeerId peer)
         if (seats.Owner(player) == *computer)
             keys[player - 1] = {};
     }
+    NoteTiming("host-computer-left", *computer);
     seats.Leave(*computer);
     gate.Forget(*computer);
     names.remove(*computer);
