@@ -14,7 +14,7 @@
 #                              [seconds of key presses each, 10 unless given]
 #                              [host's port, 24741 unless given; the relay
 #                               listens on the next one]
-#                              [DELAY ms one way, 50 unless given]
+#                              [DELAY, whole ms one way, 50 unless given]
 #                              [LOSS, a share, 0.02 unless given]
 #                              [seed of the drops, 1 unless given]
 set -euo pipefail
@@ -166,7 +166,9 @@ for name in lan slow; do
         label="${delay} ms, $(awk -v l="$loss" 'BEGIN { print l * 100 }') % loss"
     fi
     # figure, what it is, the limit its last column counts against
-    for figure in "key key to head 30" "lag view lag less delay 20" "gap gap between updates 50" \
+    # The key's limit is the LAN's plus the one-way delay.
+    key_limit=$((30 + $([ $name = lan ] && echo 0 || echo "$delay")))
+    for figure in "key key to head $key_limit" "lag view lag less delay 20" "gap gap between updates 50" \
                   "host-gap host's gap, same ticks 50" "excess gap beyond host's 50"; do
         read -r id title <<<"${figure% *}"
         limit=${figure##* }
