@@ -53,6 +53,8 @@ measure() {
     local relay_pid=$!
     pids+=("$relay_pid")
     join_guest "$relay_port" "$name"
+    # Seated as player 3 before the host ticks 4 to 6: joining takes a few
+    # round trips.
     sleep 3
     kill -0 "$guest_pid" 2>/dev/null || { echo "The joined computer ended: $(cat "$work/$name.err")" >&2; return 1; }
     start_match 1 2 3
