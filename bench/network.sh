@@ -16,74 +16,10 @@ seconds=${2:-10}
 port=${3:-24731}
 
 bash scripts/install-deps.sh build demo traffic
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-fi
-cmake --build "$build" --target klikvar | grep -v "^ninja: no work to do" || true
+source bench/network-play.sh
+build_bench_targets klikvar
 game=$build/app/klikvar
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    stop_processes "${pids[@]}"
-    stop_virtual_display
-    rm -rf "$work"
-}
-source scripts/virtual-display.sh
-trap cleanup EXIT
-# The joined computers get a display of their own, so the host's X server
-# draws for the host alone and key presses cannot go astray. DISPLAY stays
-# the host's.
-start_virtual_display
-guest_display=$DISPLAY
-start_virtual_display
-
-game_size=594x456
-
-host_pid=
-host_out=
-# Starts the host and waits for its line with the code.
-start_host() {
-    host_out=$work/host.out
-    "$game" --host --port "$port" >"$host_out" 2>"$work/host.err" &
-    host_pid=$!
-    pids+=("$host_pid")
-    local deadline=$((SECONDS + 30))
-    until grep -Eq 'kód [0-9]{4}' "$host_out" 2>/dev/null; do
-        [ $SECONDS -lt $deadline ] || { echo "The host did not start: $(cat "$work/host.err")" >&2; return 1; }
-        sleep 0.1
-    done
-}
-
-# Many rounds, then Start; players 3 to 6 ticked by the host itself unless
-# joined computers already took them.
-start_match() {
-    local setup
-    setup=$(visible_window 'Q.V.Z Klikvar v1.01' 326x392 30)
-    xdotool windowactivate --sync "$setup"
-    if [ "${1:-}" = tick ]; then
-        local j
-        for j in 0 1 2 3; do
-            xdotool mousemove --window "$setup" 30 $((152 + 64 * j)) click 1
-        done
-    fi
-    xdotool mousemove --window "$setup" 232 108 click 1 key ctrl+a type 30000
-    xdotool mousemove --window "$setup" 232 340 click 1
-    game_window=$(visible_window 'Q.V.Z Klikvar' "$game_size" 30)
-    sleep 1
-}
-
-# Space on the host's game window twice a second, so a new round starts
-# soon after the heads ran into the frame; between rounds nothing is drawn.
-space_pid=
-keep_playing() {
-    (while true; do
-        xdotool windowactivate "$game_window" key space 2>/dev/null || true
-        sleep 0.5
-    done) &
-    space_pid=$!
-    pids+=("$space_pid")
-}
+open_displays
 
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$host_pid/stat"; }
 clock_ticks=$(getconf CLK_TCK)
@@ -98,16 +34,9 @@ host_cpu() {
         'BEGIN { printf "%.2f", t / hz / (ns / 1e9) * 100 }'
 }
 
-stop_host() {
-    kill "$space_pid" 2>/dev/null || true
-    kill "$host_pid" 2>/dev/null || true
-    wait "$host_pid" 2>/dev/null || true
-    sleep 1
-}
-
 # The host alone, players 3 to 6 on its own keyboard.
 start_host
-start_match tick
+start_match 0 1 2 3
 keep_playing
 cpu_alone=$(host_cpu)
 stop_host
@@ -115,19 +44,16 @@ stop_host
 # The host with five joined computers: four seat players 3 to 6, the fifth
 # finds nothing free and watches.
 start_host
-code=$(grep -oE 'kód [0-9]{4}' "$host_out" | tail -n 1 | grep -oE '[0-9]{4}')
 [[ $code =~ ^[0-9]{4}$ ]] || { echo "No join code in the host's line: $(cat "$host_out")" >&2; exit 1; }
 guest_pids=()
 for i in 1 2 3 4 5; do
-    DISPLAY=$guest_display "$game" --join "127.0.0.1:$port" --code "$code" --name "Host$i" \
-        >/dev/null 2>"$work/guest$i.err" &
-    guest_pids+=($!)
-    pids+=($!)
+    join_guest "$port" "Host$i"
+    guest_pids+=("$guest_pid")
     sleep 0.5
 done
 sleep 2
 for pid in "${guest_pids[@]}"; do
-    kill -0 "$pid" 2>/dev/null || { echo "A joined computer ended: $(cat "$work"/guest*.err)" >&2; exit 1; }
+    kill -0 "$pid" 2>/dev/null || { echo "A joined computer ended: $(cat "$work"/Host*.err)" >&2; exit 1; }
 done
 start_match
 keep_playing
