@@ -29,7 +29,9 @@ GuestSession::GuestSession(net::Transport& transport, net::PeerId host, const ne
         view.ShowPlayers(names);
         form1.show();
         form1.activateWindow();
+        NewRound();
     });
+    link.OnRoundStarts([this] { NewRound(); });
     FeedKeys(form1, keys, keyboard, [this] { KeysChanged(); });
     QObject::connect(&form1, &Form1::Picture1_FocusLost, &form1, [this] {
         keys.Forget();
@@ -74,6 +76,15 @@ void GuestSession::KeysChanged()
 {
     for (int seat = 0; seat < net::PlayerCount; ++seat)
         link.SetKeys(seat, keyboard.Asks(seat, true), keyboard.Asks(seat, false));
+}
+
+void GuestSession::NewRound()
+{
+    // As on the host's keyboard: a key held on into the new round turns
+    // only from its next press. The host holds back the held keys it hears
+    // until then, so this is what lets them go there.
+    keyboard.Forget();
+    KeysChanged();
 }
 
 void GuestSession::Leave()

@@ -31,6 +31,7 @@ public:
 
 private:
     void KeysChanged();
+    void NewRound();
     void Leave();
 
     Form2 unusedSetup; // the view reads options from it; a joined computer has none

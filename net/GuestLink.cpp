@@ -88,13 +88,21 @@ void GuestLink::Show(const Event& event)
     else if (const auto* caption = std::get_if<BannerCaption>(&event))
         screens.SetBannerCaption(caption->caption);
     else if (const auto* banner = std::get_if<BannerVisible>(&event))
-        screens.SetBannerVisible(banner->visible);
+        ShowBanner(banner->visible);
     else if (const auto* credit = std::get_if<CreditColor>(&event))
         screens.SetCreditColor(credit->color);
     else if (const auto* died = std::get_if<HeadDied>(&event))
         screens.HeadDied(died->slot);
     else if (const auto* shown = std::get_if<Winners>(&event))
         winners(shown->rows);
+}
+
+void GuestLink::ShowBanner(bool visible)
+{
+    screens.SetBannerVisible(visible);
+    // The banner goes only as a round starts.
+    if (!visible && roundStarts)
+        roundStarts();
 }
 
 void GuestLink::Check(const HashCheck& check)

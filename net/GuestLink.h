@@ -33,6 +33,9 @@ public:
     void RepeatKeys();
     // A new match: its players' names, in slot order.
     void OnPlayers(std::function<void(const QStringList&)> shown) { players = std::move(shown); }
+    // A new round has begun on the host: the keys held into it turn only
+    // from their next press there.
+    void OnRoundStarts(std::function<void()> started) { roundStarts = std::move(started); }
     // Space: the next round, if one waits on the host.
     void AskForNextRound();
     // Esc: this computer leaves the match.
@@ -48,6 +51,7 @@ public:
 private:
     void Received(const QByteArray& data);
     void Show(const Event& event);
+    void ShowBanner(bool visible);
     void Check(const HashCheck& check);
     void SendKeys(int player);
 
@@ -63,6 +67,7 @@ private:
     Screens& screens;
     std::function<void(const QList<WinnerRow>&)> winners;
     std::function<void(const QStringList&)> players;
+    std::function<void()> roundStarts;
     State state = State::Joining;
     Welcome welcome{1, 0};
     Refusal refusal;

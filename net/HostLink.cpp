@@ -41,8 +41,11 @@ void HostLink::Received(PeerId peer, const QByteArray& data, const QImage& field
         return;
     }
     if (const auto* input = std::get_if<Input>(&*message)) {
-        if (gate.Accept(*computer, *input))
+        if (gate.Accept(*computer, *input)) {
             keys[input->player - 1] = {input->left, input->right};
+            Keys& over = heldOver[input->player - 1];
+            over = {over.left && input->left, over.right && input->right};
+        }
     } else if (std::holds_alternative<RepairRequest>(*message)) {
         if (repaired.contains(*computer))
             return;
@@ -93,7 +96,7 @@ void HostLink::Leave(PeerId peer)
     // Its players ride on straight ahead, steered by the host from now on.
     for (int player = 1; player <= PlayerCount; ++player) {
         if (seats.Owner(player) == *computer)
-            keys[player - 1] = {};
+            LetGo(player);
     }
     seats.Leave(*computer);
     gate.Forget(*computer);
@@ -122,6 +125,30 @@ void HostLink::KeepForHost(int player)
     if (seats.Owner(player) != NoComputer || !seats.Move(player, HostComputer))
         return;
     SendToAll(seats.Map());
+}
+
+void HostLink::FreeSeat(int player)
+{
+    if (seats.Owner(player) == NoComputer)
+        return;
+    LetGo(player);
+    seats.Free(player);
+    SendToAll(seats.Map());
+    if (computersChanged)
+        computersChanged();
+}
+
+void HostLink::ReleaseKeys()
+{
+    // What arrives from now on still says held until the key is let go:
+    // the computer repeats its keys, and a late packet may be on its way.
+    heldOver = keys;
+}
+
+void HostLink::LetGo(int player)
+{
+    keys[player - 1] = {};
+    heldOver[player - 1] = {};
 }
 
 void HostLink::SendPlayers(const QStringList& names)
@@ -162,7 +189,7 @@ bool HostLink::Asks(int slot, bool left) const
 {
     if (slot < 0 || slot >= PlayerCount || !SteeredRemotely(slot))
         return false;
-    return left ? keys[slot].left : keys[slot].right;
+    return left ? keys[slot].left && !heldOver[slot].left : keys[slot].right && !heldOver[slot].right;
 }
 
 } // namespace net

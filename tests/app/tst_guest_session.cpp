@@ -1,6 +1,7 @@
 #include "FakeNetwork.h"
 #include "Form3.h"
 #include "GuestSession.h"
+#include "PlayfieldView.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -25,6 +26,17 @@ struct GuestTable
             session.Serve();
         }
     }
+    // The turn keys the host heard last, for each player.
+    QMap<int, std::pair<bool, bool>> HeardKeys()
+    {
+        Settle();
+        while (const std::optional<TransportEvent> event = hostEnd.Poll()) {
+            const std::optional<Message> message = Decode(event->data);
+            if (const auto* input = message ? std::get_if<Input>(&*message) : nullptr)
+                heard[input->player] = {input->left, input->right};
+        }
+        return heard;
+    }
     QList<Form3*> WinnerWindows() const
     {
         QList<Form3*> shown;
@@ -42,6 +54,7 @@ struct GuestTable
     PeerId guestPeer = 1;
     QString line;
     int status = -1;
+    QMap<int, std::pair<bool, bool>> heard;
     GuestSession session{guestEnd, hostPeer, Hello{QStringLiteral("1"), 1, {}, 1, false},
                          [this](const QString& said, int ended) {
                              line = said;
@@ -57,6 +70,8 @@ class GuestSessionTest : public QObject
 
 private slots:
     void showsTheHostsMatchAndWinners();
+    void aKeyHeldIntoANewRoundIsLetGo_data();
+    void aKeyHeldIntoANewRoundIsLetGo();
     void endsAsTheHostSays_data();
     void endsAsTheHostSays();
 };
@@ -83,6 +98,34 @@ void GuestSessionTest::showsTheHostsMatchAndWinners()
     table.Settle();
     QVERIFY(table.WinnerWindows().isEmpty());
     QCOMPARE(table.status, -1);
+}
+
+void GuestSessionTest::aKeyHeldIntoANewRoundIsLetGo_data()
+{
+    QTest::addColumn<bool>("newMatch");
+    QTest::newRow("next round") << false;
+    QTest::newRow("next match") << true;
+}
+
+// The host turns a key held on into a new round only from its next press,
+// so the guest must say it is let go, or it never turns again.
+void GuestSessionTest::aKeyHeldIntoANewRoundIsLetGo()
+{
+    QFETCH(bool, newMatch);
+    GuestTable table;
+    const std::pair<bool, bool> left{true, false}, none{false, false};
+    table.Send(Welcome{1, 0b100});
+    table.Send(Players{{QStringLiteral("Adam"), QStringLiteral("Bára"), QStringLiteral("Eva")}});
+    table.Settle();
+    QTest::keyPress(table.session.form1.Picture1, Qt::Key_Left);
+    QCOMPARE(table.HeardKeys().value(3), left);
+    if (newMatch)
+        table.Send(Players{{QStringLiteral("Adam"), QStringLiteral("Bára"), QStringLiteral("Eva")}});
+    else
+        table.Send(Tick{1, {BannerVisible{false}}});
+    QCOMPARE(table.HeardKeys().value(3), none);
+    QTest::keyPress(table.session.form1.Picture1, Qt::Key_Left);
+    QCOMPARE(table.HeardKeys().value(3), left);
 }
 
 void GuestSessionTest::endsAsTheHostSays_data()
