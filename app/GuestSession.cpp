@@ -32,6 +32,8 @@ GuestSession::GuestSession(net::Transport& transport, net::PeerId host, const ne
         NewRound();
     });
     link.OnRoundStarts([this] { NewRound(); });
+    // Its first seat stays on player 1's keys, whichever player that is now.
+    link.OnSeatsChanged([this] { KeysChanged(); });
     FeedKeys(form1, keys, keyboard, [this] { KeysChanged(); });
     QObject::connect(&form1, &Form1::Picture1_FocusLost, &form1, [this] {
         keys.Forget();

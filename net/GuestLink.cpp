@@ -68,17 +68,28 @@ void GuestLink::Received(const QByteArray& data)
         if (players)
             players(shown->names);
     } else if (const auto* map = std::get_if<SeatMap>(&*message)) {
-        // The host may hand a player over, or take one back.
-        SeatSet seats = 0;
-        for (int player = 1; player <= PlayerCount; ++player) {
-            if (map->owners[player - 1] == welcome.computer)
-                seats |= SeatSet(1u << (player - 1));
-        }
-        welcome.seats = seats;
+        Follow(*map);
     } else if (const auto* goodbye = std::get_if<Goodbye>(&*message);
                goodbye && goodbye->reason == GoodbyeReason::HostEndedMatch) {
         state = State::HostEnded;
     }
+}
+
+void GuestLink::Follow(const SeatMap& map)
+{
+    // The host may hand a player over, or take one back.
+    SeatSet seats = 0;
+    for (int player = 1; player <= PlayerCount; ++player) {
+        if (map.owners[player - 1] == welcome.computer)
+            seats |= SeatSet(1u << (player - 1));
+        else
+            keys[player - 1] = {}; // the host let go of them; so does this
+    }
+    if (seats == welcome.seats)
+        return;
+    welcome.seats = seats;
+    if (seatsChanged)
+        seatsChanged();
 }
 
 void GuestLink::Show(const Event& event)

@@ -36,6 +36,9 @@ public:
     // A new round has begun on the host: the keys held into it turn only
     // from their next press there.
     void OnRoundStarts(std::function<void()> started) { roundStarts = std::move(started); }
+    // The host moved a player to or from this computer: Seats() changed, and
+    // with it which keys steer whom.
+    void OnSeatsChanged(std::function<void()> changed) { seatsChanged = std::move(changed); }
     // Space: the next round, if one waits on the host.
     void AskForNextRound();
     // Esc: this computer leaves the match.
@@ -43,13 +46,14 @@ public:
 
     State StateNow() const { return state; }
     const Refusal& Refused() const { return refusal; }
-    // Players 1..6 this computer steers.
+    // Players 1..6 this computer steers, as the latest seat map says.
     SeatSet Seats() const { return welcome.seats; }
     int Mismatches() const { return mismatches; }
     int RepairsApplied() const { return repairsApplied; }
 
 private:
     void Received(const QByteArray& data);
+    void Follow(const SeatMap& map);
     void Show(const Event& event);
     void ShowBanner(bool visible);
     void Check(const HashCheck& check);
@@ -68,6 +72,7 @@ private:
     std::function<void(const QList<WinnerRow>&)> winners;
     std::function<void(const QStringList&)> players;
     std::function<void()> roundStarts;
+    std::function<void()> seatsChanged;
     State state = State::Joining;
     Welcome welcome{1, 0};
     Refusal refusal;

@@ -81,11 +81,9 @@ void HostLink::Admit(PeerId peer, const Hello& hello)
     // A match under way: its scoreboard now, its field at the first check.
     if (players)
         transport.Send(peer, Channel::Reliable, Encode(*players));
-    SendToAll(seats.Map());
     if (joined)
         joined(welcome.seats, hello.name);
-    if (computersChanged)
-        computersChanged();
+    SeatsChanged();
 }
 
 void HostLink::Leave(PeerId peer)
@@ -103,9 +101,7 @@ void HostLink::Leave(PeerId peer)
     names.remove(*computer);
     repaired.remove(*computer);
     computers.remove(peer);
-    SendToAll(seats.Map());
-    if (computersChanged)
-        computersChanged();
+    SeatsChanged();
 }
 
 void HostLink::SendTick(const QList<Tick>& ticks)
@@ -124,7 +120,7 @@ void HostLink::KeepForHost(int player)
 {
     if (seats.Owner(player) != NoComputer || !seats.Move(player, HostComputer))
         return;
-    SendToAll(seats.Map());
+    SeatsChanged();
 }
 
 void HostLink::FreeSeat(int player)
@@ -133,6 +129,23 @@ void HostLink::FreeSeat(int player)
         return;
     LetGo(player);
     seats.Free(player);
+    SeatsChanged();
+}
+
+bool HostLink::MoveSeat(int player, ComputerId to)
+{
+    // Only a player in the match: a free one joins it by its box.
+    const ComputerId from = seats.Owner(player);
+    if (from == NoComputer || from == to || !seats.Move(player, to))
+        return false;
+    // The new owner's keys are its own, not what the last one held.
+    LetGo(player);
+    SeatsChanged();
+    return true;
+}
+
+void HostLink::SeatsChanged()
+{
     SendToAll(seats.Map());
     if (computersChanged)
         computersChanged();

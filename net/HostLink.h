@@ -38,6 +38,9 @@ public:
     // The host took the player out of the match: a computer that joins
     // later may take it, and one that steered it stays, steering the rest.
     void FreeSeat(int player);
+    // The host hands a player in the match to a joined computer or takes
+    // it back (HostComputer); every computer is sent the new seat map.
+    bool MoveSeat(int player, ComputerId to);
     // A new round or match: every joined computer's turn keys count as let
     // go. One still held down there turns again only from its next press,
     // as a key held on the host's own keyboard does.
@@ -76,6 +79,8 @@ private:
     void Leave(PeerId peer);
     void SendToAll(const Message& message);
     void LetGo(int player);
+    // Every computer learns who steers whom now, and so does the host window.
+    void SeatsChanged();
 
     struct Keys
     {

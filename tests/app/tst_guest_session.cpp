@@ -72,6 +72,7 @@ private slots:
     void showsTheHostsMatchAndWinners();
     void aKeyHeldIntoANewRoundIsLetGo_data();
     void aKeyHeldIntoANewRoundIsLetGo();
+    void itsKeysFollowTheSeatMap();
     void endsAsTheHostSays_data();
     void endsAsTheHostSays();
 };
@@ -126,6 +127,20 @@ void GuestSessionTest::aKeyHeldIntoANewRoundIsLetGo()
     QCOMPARE(table.HeardKeys().value(3), none);
     QTest::keyPress(table.session.form1.Picture1, Qt::Key_Left);
     QCOMPARE(table.HeardKeys().value(3), left);
+}
+
+// Players 3 and 4 on the arrows and Q/W; player 3 taken back by the host,
+// player 4 is its first seat and turns as the arrows say, at once.
+void GuestSessionTest::itsKeysFollowTheSeatMap()
+{
+    GuestTable table;
+    table.Send(Welcome{1, 0b1100});
+    table.Settle();
+    QTest::keyPress(table.session.form1.Picture1, Qt::Key_Left);
+    QTest::keyPress(table.session.form1.Picture1, Qt::Key_W);
+    QCOMPARE(table.HeardKeys().value(4), std::pair(false, true));
+    table.Send(SeatMap{{HostComputer, HostComputer, HostComputer, 1, NoComputer, NoComputer}});
+    QCOMPARE(table.HeardKeys().value(4), std::pair(true, false));
 }
 
 void GuestSessionTest::endsAsTheHostSays_data()

@@ -89,6 +89,7 @@ private slots:
     void aPlayerTheHostTickedStaysTheHosts();
     void anUntickedPlayerIsFreeAgain_data();
     void anUntickedPlayerIsFreeAgain();
+    void theHostHandsPlayersOver();
 };
 
 // Player 3 is the joined computer's: its keys turn it, and player 3's keys
@@ -265,6 +266,36 @@ void HostingTest::anUntickedPlayerIsFreeAgain()
         QCOMPARE(table.guest.Seats(), SeatSet(1u << 2));
         QVERIFY(session.form2.Check1[0]->isChecked());
     }
+}
+
+// From the host window: player 2 to the joined computer, which steers it
+// with its first keys, and player 3 back to the host's keyboard.
+void HostingTest::theHostHandsPlayersOver()
+{
+    HostedTable table;
+    Session& session = table.session;
+    HostLink& link = session.host->Link();
+    QTRY_COMPARE(table.guest.StateNow(), GuestLink::State::Playing);
+    QCOMPARE(NextOwner(link, 2), ComputerId(1));
+    QVERIFY(link.MoveSeat(2, NextOwner(link, 2)));
+    QTRY_COMPARE(table.guest.Seats(), SeatSet(0b110));
+    // Nothing to move: the same owner, or a player not in the match.
+    QVERIFY(!link.MoveSeat(2, 1));
+    QVERIFY(!link.MoveSeat(4, 1));
+
+    QCOMPARE(NextOwner(link, 3), HostComputer);
+    QVERIFY(link.MoveSeat(3, NextOwner(link, 3)));
+    QTRY_COMPARE(table.guest.Seats(), SeatSet(0b010));
+    QCOMPARE(OwnerRows(link), QStringList({QStringLiteral("Hráč 1: Tento počítač"),
+                                           QStringLiteral("Hráč 2: Počítač 1 (Eva)"),
+                                           QStringLiteral("Hráč 3: Tento počítač"), "", "", ""}));
+    QCOMPARE(ComputerRows(link), QStringList{QStringLiteral("Počítač 1 (Eva): hráč 2")});
+
+    table.guest.SetKeys(0, true, false);
+    QTRY_VERIFY(link.Asks(1, true));
+    table.Press(Qt::Key_V);
+    QVERIFY(session.match.Players[2].TurnLeft);
+    QVERIFY(!link.Asks(2, true));
 }
 
 QTEST_MAIN(HostingTest)
