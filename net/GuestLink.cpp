@@ -177,4 +177,14 @@ int PlayerOfSeat(SeatSet seats, int seat)
     return 0;
 }
 
+int SeatOfPlayer(SeatSet seats, int player)
+{
+    if (player < 1 || player > PlayerCount || !(seats & (1u << (player - 1))))
+        return -1;
+    int seat = 0;
+    for (int before = 1; before < player; ++before)
+        seat += (seats >> (before - 1)) & 1u;
+    return seat;
+}
+
 } // namespace net

@@ -85,5 +85,7 @@ private:
 
 // Player number (1..6) of a computer's seat-th seat, or 0 when it has none.
 int PlayerOfSeat(SeatSet seats, int seat);
+// Which of a computer's seats (0 for its first) a player is, or -1.
+int SeatOfPlayer(SeatSet seats, int player);
 
 } // namespace net

@@ -2,6 +2,7 @@
 #include "Form3.h"
 #include "GuestSession.h"
 #include "PlayfieldView.h"
+#include "VirtualPad.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -26,7 +27,8 @@ struct GuestTable
             session.Serve();
         }
     }
-    // The turn keys the host heard last, for each player.
+    // The turn keys the host heard last, for each player; counts the asks
+    // for the next round on the way.
     QMap<int, std::pair<bool, bool>> HeardKeys()
     {
         Settle();
@@ -34,6 +36,8 @@ struct GuestTable
             const std::optional<Message> message = Decode(event->data);
             if (const auto* input = message ? std::get_if<Input>(&*message) : nullptr)
                 heard[input->player] = {input->left, input->right};
+            if (message && std::holds_alternative<NextRound>(*message))
+                ++nextRounds;
         }
         return heard;
     }
@@ -47,6 +51,7 @@ struct GuestTable
         return shown;
     }
 
+    ControllerSupport controllerSupport;
     FakeNetwork network{11, {0, 1, 0}};
     FakeEndpoint& hostEnd = network.AddEndpoint();
     FakeEndpoint& guestEnd = network.AddEndpoint();
@@ -55,6 +60,7 @@ struct GuestTable
     QString line;
     int status = -1;
     QMap<int, std::pair<bool, bool>> heard;
+    int nextRounds = 0;
     GuestSession session{guestEnd, hostPeer, Hello{QStringLiteral("1"), 1, {}, 1, false},
                          [this](const QString& said, int ended) {
                              line = said;
@@ -73,6 +79,8 @@ private slots:
     void aKeyHeldIntoANewRoundIsLetGo_data();
     void aKeyHeldIntoANewRoundIsLetGo();
     void itsKeysFollowTheSeatMap();
+    void itsControllersSteerItsSeats_data();
+    void itsControllersSteerItsSeats();
     void endsAsTheHostSays_data();
     void endsAsTheHostSays();
 };
@@ -141,6 +149,40 @@ void GuestSessionTest::itsKeysFollowTheSeatMap()
     QCOMPARE(table.HeardKeys().value(4), std::pair(false, true));
     table.Send(SeatMap{{HostComputer, HostComputer, HostComputer, 1, NoComputer, NoComputer}});
     QCOMPARE(table.HeardKeys().value(4), std::pair(true, false));
+}
+
+void GuestSessionTest::itsControllersSteerItsSeats_data()
+{
+    QTest::addColumn<int>("seats");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("steers"); // the player
+    QTest::addColumn<bool>("turns");
+    QTest::newRow("D-pad left") << 0b100 << int(SDL_CONTROLLER_BUTTON_DPAD_LEFT) << 3 << true;
+    // As one controller on a computer of two players steers player 2.
+    QTest::newRow("two seats: the second") << 0b1100 << int(SDL_CONTROLLER_BUTTON_DPAD_LEFT) << 4 << true;
+    QTest::newRow("south button asks for the next round") << 0b100 << int(SDL_CONTROLLER_BUTTON_A) << 3 << false;
+}
+
+// As on a single computer, with its seats for the players; its player's
+// death rumbles it.
+void GuestSessionTest::itsControllersSteerItsSeats()
+{
+    QFETCH(int, seats);
+    QFETCH(int, button);
+    QFETCH(int, steers);
+    QFETCH(bool, turns);
+    GuestTable table;
+    VirtualPad pad;
+    table.Send(Welcome{1, SeatSet(seats)});
+    table.Send(Players{{QStringLiteral("Adam"), QStringLiteral("Bára"), QStringLiteral("Eva"), QStringLiteral("Ota")}});
+    table.Settle();
+    pad.Press(button);
+    QCOMPARE(table.HeardKeys().value(steers), std::pair(turns, false));
+    QCOMPARE(table.nextRounds, turns ? 0 : 1);
+
+    table.Send(Tick{1, {HeadDied{std::uint8_t(steers - 1)}, HeadDied{0}}});
+    table.Settle();
+    QCOMPARE(pad.rumbles.size(), 1);
 }
 
 void GuestSessionTest::endsAsTheHostSays_data()
