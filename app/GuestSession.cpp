@@ -36,6 +36,8 @@ GuestSession::GuestSession(net::Transport& transport, net::PeerId host, const ne
         NewRound();
     });
     link.OnRoundStarts([this] { NewRound(); });
+    // A controller lights up the player its seat is.
+    controllers.ShowAs([this](int seat) { return net::PlayerOfSeat(link.Seats(), seat) - 1; });
     // Its first seat stays on player 1's keys, whichever player that is now.
     link.OnSeatsChanged([this] {
         SeatControllers();

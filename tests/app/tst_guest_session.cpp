@@ -163,8 +163,8 @@ void GuestSessionTest::itsControllersSteerItsSeats_data()
     QTest::newRow("south button asks for the next round") << 0b100 << int(SDL_CONTROLLER_BUTTON_A) << 3 << false;
 }
 
-// As on a single computer, with its seats for the players; its player's
-// death rumbles it.
+// As on a single computer, with its seats for the players; it lights up its
+// player's number and colour, and its player's death rumbles it.
 void GuestSessionTest::itsControllersSteerItsSeats()
 {
     QFETCH(int, seats);
@@ -178,6 +178,8 @@ void GuestSessionTest::itsControllersSteerItsSeats()
     table.Settle();
     pad.Press(button);
     QCOMPARE(table.HeardKeys().value(steers), std::pair(turns, false));
+    QCOMPARE(pad.playerIndex, steers - 1);
+    QCOMPARE(pad.light, PlayerColors[std::size_t(steers - 1)]);
     QCOMPARE(table.nextRounds, turns ? 0 : 1);
 
     table.Send(Tick{1, {HeadDied{std::uint8_t(steers - 1)}, HeadDied{0}}});
