@@ -82,9 +82,11 @@ void HostWindow::ShowOwners(const QStringList& rows)
 
 bool HostWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    // On the press, as the setup window's Start and Exit.
+    // On the press, as the setup window's Start and Exit; a quick second
+    // click comes as a double-click and hands the player on once more.
     const int player = int(Label5.indexOf(watched));
-    if (player >= 0 && event->type() == QEvent::MouseButtonPress) {
+    if (player >= 0
+        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
         if (!Label5[player]->text().isEmpty())
             emit OwnerClicked(player + 1);
         return true;

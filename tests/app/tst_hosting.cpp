@@ -248,13 +248,10 @@ void HostingTest::anUntickedPlayerIsFreeAgain()
     HostedTable table{HostedTable::AtSetup{}};
     Session& session = table.session;
     const HostLink& link = session.host->Link();
-    if (guestFirst) {
+    if (guestFirst)
         table.Join();
-        QCOMPARE(table.guest.Seats(), SeatSet(1u << 2));
-    } else {
+    else
         session.form2.Check1[0]->setChecked(true);
-        QCOMPARE(link.SeatsNow().Owner(3), HostComputer);
-    }
     session.form2.Check1[0]->setChecked(false);
     QCOMPARE(link.SeatsNow().Owner(3), NoComputer);
     if (guestFirst) {
@@ -289,7 +286,6 @@ void HostingTest::theHostHandsPlayersOver()
     QCOMPARE(OwnerRows(link), QStringList({QStringLiteral("Hráč 1: Tento počítač"),
                                            QStringLiteral("Hráč 2: Počítač 1 (Eva)"),
                                            QStringLiteral("Hráč 3: Tento počítač"), "", "", ""}));
-    QCOMPARE(ComputerRows(link), QStringList{QStringLiteral("Počítač 1 (Eva): hráč 2")});
 
     table.guest.SetKeys(0, true, false);
     QTRY_VERIFY(link.Asks(1, true));
