@@ -51,11 +51,11 @@ struct Pad
     bool asksRight = false;
 };
 
-void Light(const Pad& pad)
+void LightUp(const Pad& pad, int shown)
 {
     // The player-number lights count from 1 for index 0, as slots do.
-    SDL_GameControllerSetPlayerIndex(pad.handle, pad.slot);
-    const ColorRef color = pad.slot >= 0 ? PlayerColors[std::size_t(pad.slot)] : Black;
+    SDL_GameControllerSetPlayerIndex(pad.handle, shown);
+    const ColorRef color = shown >= 0 && shown < PlayerSlots ? PlayerColors[std::size_t(shown)] : Black;
     SDL_GameControllerSetLED(pad.handle, Uint8(color & 0xFF), Uint8(color >> 8 & 0xFF),
                              Uint8(color >> 16 & 0xFF));
 }
@@ -82,11 +82,13 @@ struct Controllers::Private
 
     void Rescan();
     int FreeSlot() const;
+    void Light(const Pad& pad) const { LightUp(pad, pad.slot >= 0 ? shownAs(pad.slot) : -1); }
     void PumpLater() { idlePump.start(pads.empty() ? IdlePumpWithoutControllersMs : IdlePumpMs); }
 
     const Module1& match;
     std::function<void()> nextRound;
     std::function<void()> asked;
+    std::function<int(int)> shownAs = [](int slot) { return slot; };
     bool ready = false;
     bool matchStarted = false;
     std::vector<Pad> pads;
@@ -162,7 +164,7 @@ void Controllers::TakePlayers()
     int slot = d->match.LastActiveSlot();
     for (Pad& pad : d->pads) {
         pad.slot = slot >= 0 ? slot-- : -1;
-        Light(pad);
+        d->Light(pad);
     }
     Forget();
 }
@@ -185,6 +187,13 @@ void Controllers::Rumble(std::int16_t slot)
     for (const Pad& pad : d->pads)
         if (pad.slot == slot)
             SDL_GameControllerRumble(pad.handle, RumbleStrength, RumbleStrength, RumbleMs);
+}
+
+void Controllers::ShowAs(std::function<int(int slot)> shownSlot)
+{
+    d->shownAs = std::move(shownSlot);
+    for (const Pad& pad : d->pads)
+        d->Light(pad);
 }
 
 QList<int> Controllers::Slots() const

@@ -46,6 +46,10 @@ public:
     // The player's head has died: a short rumble on its controller.
     void Rumble(std::int16_t slot);
 
+    // Whose number and colour a controller of the slot lights up, where
+    // the slots are not the players (a joined computer's seats).
+    void ShowAs(std::function<int(int slot)> shownSlot);
+
     // The player each controller steers, in the order they were connected;
     // -1 for one left without a player.
     QList<int> Slots() const;

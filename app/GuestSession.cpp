@@ -3,6 +3,8 @@
 #include "Admission.h"
 #include "WindowKeys.h"
 
+#include <bit>
+
 namespace {
 
 // A lost key change is made good within this many serves (10 ms each).
@@ -12,7 +14,7 @@ constexpr int KeysRepeatEvery = 10;
 
 GuestSession::GuestSession(net::Transport& transport, net::PeerId host, const net::Hello& hello,
                            std::function<void(const QString&, int)> ended)
-    : view(form1, unusedSetup, [](std::int16_t) {}, [] {})
+    : view(form1, unusedSetup, [this](std::int16_t slot) { Rumble(slot); }, [] {})
     , link(transport, host, field, view,
            [this](const QList<net::WinnerRow>& rows) {
                QList<std::pair<QString, QColor>> shown;
@@ -21,6 +23,7 @@ GuestSession::GuestSession(net::Transport& transport, net::PeerId host, const ne
                view.ShowWinnerRows(shown);
            })
     , keyboard([this] { Leave(); }, [this] { link.AskForNextRound(); })
+    , controllers(seats, [this] { link.AskForNextRound(); }, [this] { KeysChanged(); })
     , ended(std::move(ended))
 {
     link.OnPlayers([this](const QStringList& names) {
@@ -29,6 +32,16 @@ GuestSession::GuestSession(net::Transport& transport, net::PeerId host, const ne
         view.ShowPlayers(names);
         form1.show();
         form1.activateWindow();
+        SeatControllers();
+        NewRound();
+    });
+    link.OnRoundStarts([this] { NewRound(); });
+    // A controller lights up the player its seat is.
+    controllers.ShowAs([this](int seat) { return net::PlayerOfSeat(link.Seats(), seat) - 1; });
+    // Its first seat stays on player 1's keys, whichever player that is now.
+    link.OnSeatsChanged([this] {
+        SeatControllers();
+        KeysChanged();
     });
     FeedKeys(form1, keys, keyboard, [this] { KeysChanged(); });
     QObject::connect(&form1, &Form1::Picture1_FocusLost, &form1, [this] {
@@ -45,6 +58,8 @@ GuestSession::GuestSession(net::Transport& transport, net::PeerId host, const ne
 
 void GuestSession::Serve()
 {
+    // No tick pumps them here, and a turn must not wait for the idle pump.
+    controllers.Pump();
     link.Serve();
     view.ShowChanged(field.TakeChanged());
     if (++served % KeysRepeatEvery == 0)
@@ -73,7 +88,31 @@ void GuestSession::Serve()
 void GuestSession::KeysChanged()
 {
     for (int seat = 0; seat < net::PlayerCount; ++seat)
-        link.SetKeys(seat, keyboard.Asks(seat, true), keyboard.Asks(seat, false));
+        link.SetKeys(seat, keyboard.Asks(seat, true) || controllers.Asks(seat, true),
+                     keyboard.Asks(seat, false) || controllers.Asks(seat, false));
+}
+
+void GuestSession::SeatControllers()
+{
+    seats.LastPlayer = std::int16_t(std::popcount(link.Seats()) - 1);
+    controllers.TakePlayers();
+}
+
+void GuestSession::NewRound()
+{
+    // As on the host's keyboard: a key held on into the new round turns
+    // only from its next press. The host holds back the held keys it hears
+    // until then, so this is what lets them go there.
+    keyboard.Forget();
+    controllers.Forget();
+    KeysChanged();
+}
+
+void GuestSession::Rumble(std::int16_t slot)
+{
+    // Its controllers steer its seats, numbered from 0 here.
+    if (const int seat = net::SeatOfPlayer(link.Seats(), slot + 1); seat >= 0)
+        controllers.Rumble(std::int16_t(seat));
 }
 
 void GuestSession::Leave()

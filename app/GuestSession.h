@@ -1,10 +1,12 @@
 #pragma once
 
+#include "Controllers.h"
 #include "Form1.h"
 #include "Form2.h"
 #include "GameView.h"
 #include "GuestLink.h"
 #include "Keyboard.h"
+#include "Module1.h"
 #include "Playfield.h"
 #include "VirtualKeys.h"
 
@@ -13,8 +15,10 @@
 #include <functional>
 
 // A joined computer's run of the program: the game window driven from the
-// host's stream instead of rules of its own, its keys sent for its seats
-// (its first seat on player 1's keys, its second on player 2's, ...).
+// host's stream instead of rules of its own, its keys and game controllers
+// sent for its seats (its first seat on player 1's keys, its second on
+// player 2's, ...; the controllers take the seats as a single computer's
+// take its players).
 class GuestSession final
 {
 public:
@@ -31,6 +35,11 @@ public:
 
 private:
     void KeysChanged();
+    void NewRound();
+    // The controllers take the seats this computer has now.
+    void SeatControllers();
+    // A head died: the controller of its seat here rumbles, if it has one.
+    void Rumble(std::int16_t slot);
     void Leave();
 
     Form2 unusedSetup; // the view reads options from it; a joined computer has none
@@ -38,6 +47,9 @@ private:
     net::GuestLink link;
     LayoutAwareKeys keys;
     Keyboard keyboard;
+    // Its seats as slots from 0, which is all the controllers read of it.
+    Module1 seats;
+    Controllers controllers;
     std::function<void(const QString&, int)> ended;
     QTimer serveTimer;
     int served = 0;

@@ -72,6 +72,16 @@ QString HostLine(quint16 port, std::uint16_t code)
         .arg(code, 4, 10, QLatin1Char('0'));
 }
 
+namespace {
+
+QString ComputerName(const net::HostLink::Computer& computer)
+{
+    return computer.name.isEmpty() ? QStringLiteral("Počítač %1").arg(computer.id)
+                                   : QStringLiteral("Počítač %1 (%2)").arg(computer.id).arg(computer.name);
+}
+
+} // namespace
+
 QStringList ComputerRows(const net::HostLink& link)
 {
     QStringList rows;
@@ -81,11 +91,37 @@ QStringList ComputerRows(const net::HostLink& link)
             if (link.SeatsNow().Owner(player) == computer.id)
                 players << QString::number(player);
         }
-        const QString who = computer.name.isEmpty()
-            ? QStringLiteral("Počítač %1").arg(computer.id)
-            : QStringLiteral("Počítač %1 (%2)").arg(computer.id).arg(computer.name);
+        const QString who = ComputerName(computer);
         rows << (players.isEmpty() ? QStringLiteral("%1: jen se dívá").arg(who)
                                    : QStringLiteral("%1: hráč %2").arg(who, players.join(QStringLiteral(", "))));
     }
     return rows;
+}
+
+QStringList OwnerRows(const net::HostLink& link)
+{
+    QStringList rows;
+    for (int player = 1; player <= net::PlayerCount; ++player) {
+        const net::ComputerId owner = link.SeatsNow().Owner(player);
+        QString who;
+        if (owner == net::HostComputer)
+            who = QStringLiteral("Tento počítač");
+        for (const net::HostLink::Computer& computer : link.Computers()) {
+            if (computer.id == owner)
+                who = ComputerName(computer);
+        }
+        rows << (who.isEmpty() ? QString() : QStringLiteral("Hráč %1: %2").arg(player).arg(who));
+    }
+    return rows;
+}
+
+net::ComputerId NextOwner(const net::HostLink& link, int player)
+{
+    // The host, then the joined computers by their numbers, and round again.
+    const net::ComputerId owner = link.SeatsNow().Owner(player);
+    for (const net::HostLink::Computer& computer : link.Computers()) {
+        if (owner == net::HostComputer || computer.id > owner)
+            return computer.id;
+    }
+    return net::HostComputer;
 }

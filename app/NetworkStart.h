@@ -2,6 +2,7 @@
 
 #include "EnetTransport.h"
 #include "NetworkOptions.h"
+#include "Packet.h"
 
 #include <memory>
 #include <optional>
@@ -25,3 +26,9 @@ class HostLink;
 }
 // The host window's line for each joined computer and the players it steers.
 QStringList ComputerRows(const net::HostLink& link);
+// The host window's line for each player 1..6: who steers it, or nothing
+// for a player not in the match.
+QStringList OwnerRows(const net::HostLink& link);
+// Where a click on a player's line hands it: the next joined computer, or
+// back to the host after the last.
+net::ComputerId NextOwner(const net::HostLink& link, int player);

@@ -40,12 +40,15 @@ Session::Session(RandomSource& random, std::function<void()> endProgram, net::Tr
         host->Link().OnNextRound([this] { NextRound(); });
         host->Link().OnJoined([this](std::uint8_t seats, const QString& name) { SeatGuest(seats, name); });
         // A box the host ticks is a player at its own keyboard; one ticked
-        // for a joined computer belongs to that computer already.
+        // for a joined computer belongs to that computer already. Unticked,
+        // whoever had it, the player is free for the next one to join.
         for (int optional = 0; optional < Form2::OptionalPlayers; ++optional) {
             QObject::connect(form2.Check1[std::size_t(optional)], &QCheckBox::toggled, &form2,
                              [this, optional](bool ticked) {
                                  if (ticked)
                                      host->Link().KeepForHost(optional + 3);
+                                 else
+                                     host->Link().FreeSeat(optional + 3);
                              });
         }
         QObject::connect(&serveTimer, &QTimer::timeout, &form1, [this] { host->Serve(); });
@@ -78,6 +81,8 @@ void Session::Start()
     match.StartRound(random);
     controllers.TakePlayers();
     keyboard.Forget();
+    if (host)
+        host->Link().ReleaseKeys();
     SetTurnFlags();
     game.Field().ClearPlayfield();
     form2.hide();
@@ -163,11 +168,14 @@ bool Session::RoundWaitsForPlayers() const
 void Session::NextRound()
 {
     // A key or button held on into the new round turns only from its next
-    // press, as the round's start cleared every turn.
+    // press, as the round's start cleared every turn; on a joined computer
+    // too.
     if (!game.StartNextRound())
         return;
     keyboard.Forget();
     controllers.Forget();
+    if (host)
+        host->Link().ReleaseKeys();
     SetTurnFlags();
 }
 

@@ -98,8 +98,15 @@ int main(int argc, char* argv[])
     if (hosting) {
         hostWindow = std::make_unique<HostWindow>();
         hostWindow->ShowJoinInfo(HostAddresses(), hosting->Port(), code);
-        session.host->Link().OnComputersChanged(
-            [&] { hostWindow->ShowComputers(ComputerRows(session.host->Link())); });
+        net::HostLink& link = session.host->Link();
+        const auto showSeats = [&link, &hostWindow] {
+            hostWindow->ShowComputers(ComputerRows(link));
+            hostWindow->ShowOwners(OwnerRows(link));
+        };
+        link.OnComputersChanged(showSeats);
+        showSeats();
+        QObject::connect(hostWindow.get(), &HostWindow::OwnerClicked, hostWindow.get(),
+                         [&link](int player) { link.MoveSeat(player, NextOwner(link, player)); });
         hostWindow->show();
         // Beside the setup window, which opens in the middle of the screen.
         hostWindow->move(hostWindow->screen()->availableGeometry().topLeft() + QPoint(8, 8));

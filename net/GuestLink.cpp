@@ -70,17 +70,28 @@ void GuestLink::Received(const QByteArray& data)
         if (players)
             players(shown->names);
     } else if (const auto* map = std::get_if<SeatMap>(&*message)) {
-        // The host may hand a player over, or take one back.
-        SeatSet seats = 0;
-        for (int player = 1; player <= PlayerCount; ++player) {
-            if (map->owners[player - 1] == welcome.computer)
-                seats |= SeatSet(1u << (player - 1));
-        }
-        welcome.seats = seats;
+        Follow(*map);
     } else if (const auto* goodbye = std::get_if<Goodbye>(&*message);
                goodbye && goodbye->reason == GoodbyeReason::HostEndedMatch) {
         state = State::HostEnded;
     }
+}
+
+void GuestLink::Follow(const SeatMap& map)
+{
+    // The host may hand a player over, or take one back.
+    SeatSet seats = 0;
+    for (int player = 1; player <= PlayerCount; ++player) {
+        if (map.owners[player - 1] == welcome.computer)
+            seats |= SeatSet(1u << (player - 1));
+        else
+            keys[player - 1] = {}; // the host let go of them; so does this
+    }
+    if (seats == welcome.seats)
+        return;
+    welcome.seats = seats;
+    if (seatsChanged)
+        seatsChanged();
 }
 
 void GuestLink::Show(const Event& event)
@@ -90,13 +101,21 @@ void GuestLink::Show(const Event& event)
     else if (const auto* caption = std::get_if<BannerCaption>(&event))
         screens.SetBannerCaption(caption->caption);
     else if (const auto* banner = std::get_if<BannerVisible>(&event))
-        screens.SetBannerVisible(banner->visible);
+        ShowBanner(banner->visible);
     else if (const auto* credit = std::get_if<CreditColor>(&event))
         screens.SetCreditColor(credit->color);
     else if (const auto* died = std::get_if<HeadDied>(&event))
         screens.HeadDied(died->slot);
     else if (const auto* shown = std::get_if<Winners>(&event))
         winners(shown->rows);
+}
+
+void GuestLink::ShowBanner(bool visible)
+{
+    screens.SetBannerVisible(visible);
+    // The banner goes only as a round starts.
+    if (!visible && roundStarts)
+        roundStarts();
 }
 
 void GuestLink::Check(const HashCheck& check)
@@ -159,6 +178,16 @@ int PlayerOfSeat(SeatSet seats, int seat)
             return player;
     }
     return 0;
+}
+
+int SeatOfPlayer(SeatSet seats, int player)
+{
+    if (player < 1 || player > PlayerCount || !(seats & (1u << (player - 1))))
+        return -1;
+    int seat = 0;
+    for (int before = 1; before < player; ++before)
+        seat += (seats >> (before - 1)) & 1u;
+    return seat;
 }
 
 } // namespace net

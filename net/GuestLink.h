@@ -33,6 +33,12 @@ public:
     void RepeatKeys();
     // A new match: its players' names, in slot order.
     void OnPlayers(std::function<void(const QStringList&)> shown) { players = std::move(shown); }
+    // A new round has begun on the host: the keys held into it turn only
+    // from their next press there.
+    void OnRoundStarts(std::function<void()> started) { roundStarts = std::move(started); }
+    // The host moved a player to or from this computer: Seats() changed, and
+    // with it which keys steer whom.
+    void OnSeatsChanged(std::function<void()> changed) { seatsChanged = std::move(changed); }
     // Space: the next round, if one waits on the host.
     void AskForNextRound();
     // Esc: this computer leaves the match.
@@ -40,14 +46,16 @@ public:
 
     State StateNow() const { return state; }
     const Refusal& Refused() const { return refusal; }
-    // Players 1..6 this computer steers.
+    // Players 1..6 this computer steers, as the latest seat map says.
     SeatSet Seats() const { return welcome.seats; }
     int Mismatches() const { return mismatches; }
     int RepairsApplied() const { return repairsApplied; }
 
 private:
     void Received(const QByteArray& data);
+    void Follow(const SeatMap& map);
     void Show(const Event& event);
+    void ShowBanner(bool visible);
     void Check(const HashCheck& check);
     void SendKeys(int player);
 
@@ -63,6 +71,8 @@ private:
     Screens& screens;
     std::function<void(const QList<WinnerRow>&)> winners;
     std::function<void(const QStringList&)> players;
+    std::function<void()> roundStarts;
+    std::function<void()> seatsChanged;
     State state = State::Joining;
     Welcome welcome{1, 0};
     Refusal refusal;
@@ -75,5 +85,7 @@ private:
 
 // Player number (1..6) of a computer's seat-th seat, or 0 when it has none.
 int PlayerOfSeat(SeatSet seats, int seat);
+// Which of a computer's seats (0 for its first) a player is, or -1.
+int SeatOfPlayer(SeatSet seats, int player);
 
 } // namespace net

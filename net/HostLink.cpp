@@ -44,6 +44,8 @@ void HostLink::Received(PeerId peer, const QByteArray& data, const QImage& field
     if (const auto* input = std::get_if<Input>(&*message)) {
         if (gate.Accept(*computer, *input)) {
             keys[input->player - 1] = {input->left, input->right};
+            Keys& over = heldOver[input->player - 1];
+            over = {over.left && input->left, over.right && input->right};
             NoteTiming("host-input", input->player);
         }
     } else if (std::holds_alternative<RepairRequest>(*message)) {
@@ -82,11 +84,9 @@ void HostLink::Admit(PeerId peer, const Hello& hello)
     // A match under way: its scoreboard now, its field at the first check.
     if (players)
         transport.Send(peer, Channel::Reliable, Encode(*players));
-    SendToAll(seats.Map());
     if (joined)
         joined(welcome.seats, hello.name);
-    if (computersChanged)
-        computersChanged();
+    SeatsChanged();
 }
 
 void HostLink::Leave(PeerId peer)
@@ -97,7 +97,7 @@ void HostLink::Leave(PeerId peer)
     // Its players ride on straight ahead, steered by the host from now on.
     for (int player = 1; player <= PlayerCount; ++player) {
         if (seats.Owner(player) == *computer)
-            keys[player - 1] = {};
+            LetGo(player);
     }
     NoteTiming("host-computer-left", *computer);
     seats.Leave(*computer);
@@ -105,9 +105,7 @@ void HostLink::Leave(PeerId peer)
     names.remove(*computer);
     repaired.remove(*computer);
     computers.remove(peer);
-    SendToAll(seats.Map());
-    if (computersChanged)
-        computersChanged();
+    SeatsChanged();
 }
 
 void HostLink::SendTick(const QList<Tick>& ticks)
@@ -128,7 +126,48 @@ void HostLink::KeepForHost(int player)
 {
     if (seats.Owner(player) != NoComputer || !seats.Move(player, HostComputer))
         return;
+    SeatsChanged();
+}
+
+void HostLink::FreeSeat(int player)
+{
+    if (seats.Owner(player) == NoComputer)
+        return;
+    LetGo(player);
+    seats.Free(player);
+    SeatsChanged();
+}
+
+bool HostLink::MoveSeat(int player, ComputerId to)
+{
+    // Only a player in the match: a free one joins it by its box.
+    const ComputerId from = seats.Owner(player);
+    if (from == NoComputer || from == to || !seats.Move(player, to))
+        return false;
+    // The new owner's keys are its own, not what the last one held.
+    LetGo(player);
+    SeatsChanged();
+    return true;
+}
+
+void HostLink::SeatsChanged()
+{
     SendToAll(seats.Map());
+    if (computersChanged)
+        computersChanged();
+}
+
+void HostLink::ReleaseKeys()
+{
+    // What arrives from now on still says held until the key is let go:
+    // the computer repeats its keys, and a late packet may be on its way.
+    heldOver = keys;
+}
+
+void HostLink::LetGo(int player)
+{
+    keys[player - 1] = {};
+    heldOver[player - 1] = {};
 }
 
 void HostLink::SendPlayers(const QStringList& names)
@@ -169,7 +208,7 @@ bool HostLink::Asks(int slot, bool left) const
 {
     if (slot < 0 || slot >= PlayerCount || !SteeredRemotely(slot))
         return false;
-    return left ? keys[slot].left : keys[slot].right;
+    return left ? keys[slot].left && !heldOver[slot].left : keys[slot].right && !heldOver[slot].right;
 }
 
 } // namespace net

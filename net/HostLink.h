@@ -35,12 +35,22 @@ public:
     // A player the host's own keyboard takes part with: no joining
     // computer is seated on it.
     void KeepForHost(int player);
+    // The host took the player out of the match: a computer that joins
+    // later may take it, and one that steered it stays, steering the rest.
+    void FreeSeat(int player);
+    // The host hands a player in the match to a joined computer or takes
+    // it back (HostComputer); every computer is sent the new seat map.
+    bool MoveSeat(int player, ComputerId to);
+    // A new round or match: every joined computer's turn keys count as let
+    // go. One still held down there turns again only from its next press,
+    // as a key held on the host's own keyboard does.
+    void ReleaseKeys();
     // A new match's players, to every computer and to each that joins
     // later.
     void SendPlayers(const QStringList& names);
     // A computer was seated on these players; name: for its first.
     void OnJoined(std::function<void(SeatSet, const QString& name)> joined) { this->joined = std::move(joined); }
-    // Whenever a computer joins or leaves.
+    // Whenever a computer joins or leaves, or the players it steers change.
     void OnComputersChanged(std::function<void()> changed) { computersChanged = std::move(changed); }
     // What Space on a joined computer does.
     void OnNextRound(std::function<void()> nextRound) { this->nextRound = std::move(nextRound); }
@@ -68,6 +78,9 @@ private:
     void Admit(PeerId peer, const Hello& hello);
     void Leave(PeerId peer);
     void SendToAll(const Message& message);
+    void LetGo(int player);
+    // Every computer learns who steers whom now, and so does the host window.
+    void SeatsChanged();
 
     struct Keys
     {
@@ -85,6 +98,8 @@ private:
     // computer that keeps asking cannot keep the host compressing images.
     QSet<ComputerId> repaired;
     std::array<Keys, PlayerCount> keys{};
+    // Held when the round began and not let go since: no turn.
+    std::array<Keys, PlayerCount> heldOver{};
     int repairsSent = 0;
     std::optional<Players> players;
     std::function<void()> nextRound;

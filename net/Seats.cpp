@@ -57,6 +57,12 @@ bool Seats::Move(int player, ComputerId to)
     return true;
 }
 
+void Seats::Free(int player)
+{
+    if (ValidPlayer(player))
+        map.owners[player - 1] = NoComputer;
+}
+
 ComputerId Seats::Owner(int player) const
 {
     return ValidPlayer(player) ? map.owners[player - 1] : NoComputer;

@@ -28,6 +28,9 @@ public:
     void Leave(ComputerId computer);
     // The host hands a player to a joined computer or takes it back.
     bool Move(int player, ComputerId to);
+    // The player leaves the match, free for the next computer that joins;
+    // one that steered it stays joined.
+    void Free(int player);
 
     // NoComputer for a player not in the match.
     ComputerId Owner(int player) const;

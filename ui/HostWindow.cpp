@@ -4,6 +4,7 @@
 #include "DesignFont.h"
 #include "OutlineShape.h"
 
+#include <QEvent>
 #include <QLabel>
 
 namespace {
@@ -11,11 +12,12 @@ namespace {
 constexpr int Width = 326;
 constexpr qreal WindowText = 8; // the setup window's small text
 constexpr int RowHeight = 20;
+constexpr int Players = 6;
 
 } // namespace
 
 HostWindow::HostWindow(QWidget* parent)
-    : FixedDialog(QStringLiteral("Q.V.Z Klikvar – hra po síti"), Width, 232, parent)
+    : FixedDialog(QStringLiteral("Q.V.Z Klikvar – hra po síti"), Width, 392, parent)
 {
     SetDesignFont(this, WindowText);
     MakeOutline(QStringLiteral("Shape1"), Qt::white, QRect(8, 8, Width - 16, 81), design);
@@ -38,6 +40,20 @@ HostWindow::HostWindow(QWidget* parent)
         Label3.append(label);
     }
     ShowComputers({});
+
+    MakeOutline(QStringLiteral("Shape3"), Qt::white, QRect(8, 232, Width - 16, 152), design);
+    QLabel* owners = MakeLabel(QStringLiteral("Label6"), QStringLiteral("Kdo řídí hráče (klepnutím předáte dál):"),
+                               QRect(16, 240, Width - 32, 17), WindowText, Qt::AlignLeft, design);
+    SetTextColor(owners, Qt::white);
+    for (int player = 0; player < Players; ++player) {
+        QLabel* label = MakeLabel(FamilyName("Label5", player), QString(),
+                                  QRect(16, 260 + RowHeight * player, Width - 32, RowHeight), WindowText,
+                                  Qt::AlignLeft, design);
+        SetTextColor(label, Qt::white);
+        label->setCursor(Qt::PointingHandCursor);
+        label->installEventFilter(this);
+        Label5.append(label);
+    }
 }
 
 void HostWindow::ShowJoinInfo(const QString& addresses, int port, int code)
@@ -56,4 +72,24 @@ void HostWindow::ShowComputers(const QStringList& rows)
             text = QStringLiteral("zatím žádný");
         Label3[row]->setText(text);
     }
+}
+
+void HostWindow::ShowOwners(const QStringList& rows)
+{
+    for (int player = 0; player < Players; ++player)
+        Label5[player]->setText(player < rows.size() ? rows[player] : QString());
+}
+
+bool HostWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // On the press, as the setup window's Start and Exit; a quick second
+    // click comes as a double-click and hands the player on once more.
+    const int player = int(Label5.indexOf(watched));
+    if (player >= 0
+        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+        if (!Label5[player]->text().isEmpty())
+            emit OwnerClicked(player + 1);
+        return true;
+    }
+    return FixedDialog::eventFilter(watched, event);
 }

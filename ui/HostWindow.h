@@ -22,7 +22,18 @@ public:
     void ShowJoinInfo(const QString& addresses, int port, int code);
     // One line a computer, in order; none: "nobody yet".
     void ShowComputers(const QStringList& rows);
+    // One line for each player 1..6, who steers it; empty for one not in
+    // the match, which cannot be clicked.
+    void ShowOwners(const QStringList& rows);
 
     QLabel* Label2;                 // addresses, port and code
     QList<QLabel*> Label3;          // the joined computers
+    QList<QLabel*> Label5;          // who steers each player
+
+signals:
+    // The host clicked the line of player 1..6 to hand it on.
+    void OwnerClicked(int player);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };

@@ -18,15 +18,23 @@ namespace {
 // asked for one seat, on a fake network that moves on by itself.
 struct HostedTable
 {
-    // The guest joins at the setup window, which ticks its player's box;
-    // then the host presses Start.
-    explicit HostedTable(bool joinFirst = true)
+    struct AtSetup
+    {
+    };
+    // The setup window not yet shown, nobody joined.
+    explicit HostedTable(AtSetup)
     {
         QObject::connect(&networkTimer, &QTimer::timeout, &session.form1, [this] {
             network.Advance();
             guest.Serve();
         });
         networkTimer.start(1);
+    }
+    // The guest joins at the setup window, which ticks its player's box;
+    // then the host presses Start.
+    explicit HostedTable(bool joinFirst = true)
+        : HostedTable(AtSetup{})
+    {
         if (joinFirst)
             Join();
         QTimer::singleShot(0, &session.form2, [this] {
@@ -74,9 +82,14 @@ class HostingTest : public QObject
 private slots:
     void aJoinedComputerSteersItsPlayerAlone();
     void aGuestThatGoesGivesItsPlayerBack();
+    void aGuestsKeyHeldIntoANewRoundWaitsForItsNextPress_data();
+    void aGuestsKeyHeldIntoANewRoundWaitsForItsNextPress();
     void theGuestLearnsThePlayersAndStartsTheNextRound();
     void escOnTheHostEndsTheMatchForTheGuest();
     void aPlayerTheHostTickedStaysTheHosts();
+    void anUntickedPlayerIsFreeAgain_data();
+    void anUntickedPlayerIsFreeAgain();
+    void theHostHandsPlayersOver();
 };
 
 // Player 3 is the joined computer's: its keys turn it, and player 3's keys
@@ -121,6 +134,48 @@ void HostingTest::aGuestThatGoesGivesItsPlayerBack()
     QCOMPARE(ComputerRows(session.host->Link()), QStringList());
     table.Press(Qt::Key_V);
     QVERIFY(session.match.Players[2].TurnLeft);
+}
+
+void HostingTest::aGuestsKeyHeldIntoANewRoundWaitsForItsNextPress_data()
+{
+    QTest::addColumn<bool>("newMatch");
+    QTest::newRow("next round") << false;
+    QTest::newRow("next match") << true;
+}
+
+// As a key on the host's keyboard: held on, and repeated by the guest, it
+// does not turn; a key pressed afresh does, and so does the held one once
+// let go and pressed again.
+void HostingTest::aGuestsKeyHeldIntoANewRoundWaitsForItsNextPress()
+{
+    QFETCH(bool, newMatch);
+    HostedTable table;
+    Session& session = table.session;
+    const HostLink& link = session.host->Link();
+    QTRY_COMPARE(table.guest.StateNow(), GuestLink::State::Playing);
+    table.guest.SetKeys(0, true, false);
+    QTRY_VERIFY(link.Asks(2, true));
+
+    if (newMatch) {
+        session.Start();
+        session.form1.Timer1.stop();
+    } else {
+        session.game.Paused = true;
+        session.match.Level = 2;
+        table.Press(Qt::Key_Space);
+        QVERIFY(!session.game.Paused);
+    }
+    QVERIFY(!session.match.Players[2].TurnLeft);
+    table.guest.RepeatKeys();
+    table.guest.SetKeys(0, true, true);
+    QTRY_VERIFY(link.Asks(2, false));
+    QVERIFY(!link.Asks(2, true));
+
+    // Both let go, and heard so, before the press: the network may reorder.
+    table.guest.SetKeys(0, false, false);
+    QTRY_VERIFY(!link.Asks(2, false));
+    table.guest.SetKeys(0, true, false);
+    QTRY_VERIFY(link.Asks(2, true));
 }
 
 // A guest joining the match under way learns its scoreboard; its Space
@@ -176,6 +231,67 @@ void HostingTest::aPlayerTheHostTickedStaysTheHosts()
     QCOMPARE(guest.Seats(), SeatSet(1u << 3));
     QCOMPARE(session.host->Link().SeatsNow().Owner(3), HostComputer);
     QVERIFY(session.form2.Check1[1]->isChecked());
+}
+
+void HostingTest::anUntickedPlayerIsFreeAgain_data()
+{
+    QTest::addColumn<bool>("guestFirst");
+    QTest::newRow("the host's own") << false;
+    QTest::newRow("a joined computer's") << true;
+}
+
+// Player 3's box unticked at the setup window: whoever had it, the next to
+// join takes it; a computer that steered it stays and watches.
+void HostingTest::anUntickedPlayerIsFreeAgain()
+{
+    QFETCH(bool, guestFirst);
+    HostedTable table{HostedTable::AtSetup{}};
+    Session& session = table.session;
+    const HostLink& link = session.host->Link();
+    if (guestFirst)
+        table.Join();
+    else
+        session.form2.Check1[0]->setChecked(true);
+    session.form2.Check1[0]->setChecked(false);
+    QCOMPARE(link.SeatsNow().Owner(3), NoComputer);
+    if (guestFirst) {
+        QTRY_COMPARE(table.guest.Seats(), SeatSet(0));
+        QCOMPARE(table.guest.StateNow(), GuestLink::State::Playing);
+        QCOMPARE(ComputerRows(link), QStringList{QStringLiteral("Počítač 1 (Eva): jen se dívá")});
+    } else {
+        table.Join();
+        QCOMPARE(table.guest.Seats(), SeatSet(1u << 2));
+        QVERIFY(session.form2.Check1[0]->isChecked());
+    }
+}
+
+// From the host window: player 2 to the joined computer, which steers it
+// with its first keys, and player 3 back to the host's keyboard.
+void HostingTest::theHostHandsPlayersOver()
+{
+    HostedTable table;
+    Session& session = table.session;
+    HostLink& link = session.host->Link();
+    QTRY_COMPARE(table.guest.StateNow(), GuestLink::State::Playing);
+    QCOMPARE(NextOwner(link, 2), ComputerId(1));
+    QVERIFY(link.MoveSeat(2, NextOwner(link, 2)));
+    QTRY_COMPARE(table.guest.Seats(), SeatSet(0b110));
+    // Nothing to move: the same owner, or a player not in the match.
+    QVERIFY(!link.MoveSeat(2, 1));
+    QVERIFY(!link.MoveSeat(4, 1));
+
+    QCOMPARE(NextOwner(link, 3), HostComputer);
+    QVERIFY(link.MoveSeat(3, NextOwner(link, 3)));
+    QTRY_COMPARE(table.guest.Seats(), SeatSet(0b010));
+    QCOMPARE(OwnerRows(link), QStringList({QStringLiteral("Hráč 1: Tento počítač"),
+                                           QStringLiteral("Hráč 2: Počítač 1 (Eva)"),
+                                           QStringLiteral("Hráč 3: Tento počítač"), "", "", ""}));
+
+    table.guest.SetKeys(0, true, false);
+    QTRY_VERIFY(link.Asks(1, true));
+    table.Press(Qt::Key_V);
+    QVERIFY(session.match.Players[2].TurnLeft);
+    QVERIFY(!link.Asks(2, true));
 }
 
 QTEST_MAIN(HostingTest)

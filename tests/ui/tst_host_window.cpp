@@ -14,6 +14,7 @@ private slots:
     void theCodeKeepsItsFourDigits();
     void computersFillTheRowsInOrder_data();
     void computersFillTheRowsInOrder();
+    void clickingAPlayerAsksToHandItOn();
     void theClosingWindowClosesItself();
 };
 
@@ -47,6 +48,19 @@ void HostWindowTest::computersFillTheRowsInOrder()
     for (const QLabel* row : window.Label3)
         rows << row->text();
     QCOMPARE(rows, shown);
+}
+
+// A click hands on the player of its line; a line without one, nobody.
+void HostWindowTest::clickingAPlayerAsksToHandItOn()
+{
+    HostWindow window;
+    window.ShowOwners({"Hráč 1: Tento počítač", "Hráč 2: Tento počítač", "Hráč 3: Počítač 1"});
+    QList<int> clicked;
+    connect(&window, &HostWindow::OwnerClicked, this, [&clicked](int player) { clicked << player; });
+    for (const int row : {2, 0, 3})
+        QTest::mousePress(window.Label5[row], Qt::LeftButton);
+    QCOMPARE(clicked, QList<int>({3, 1}));
+    QCOMPARE(window.Label5[2]->text(), QStringLiteral("Hráč 3: Počítač 1"));
 }
 
 // The program ends only once this window is gone: it must not wait for a
