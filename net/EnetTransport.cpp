@@ -186,4 +186,14 @@ void EnetTransport::Disconnect(PeerId peerId)
     enet_peer_disconnect(peer, 0);
 }
 
+void EnetTransport::Flush()
+{
+    enet_host_flush(host);
+}
+
+std::optional<qintptr> EnetTransport::Socket() const
+{
+    return qintptr(host->socket);
+}
+
 } // namespace net

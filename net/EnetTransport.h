@@ -30,6 +30,8 @@ public:
     bool Send(PeerId peer, Channel channel, QByteArrayView data) override;
     std::optional<TransportEvent> Poll() override;
     void Disconnect(PeerId peer) override;
+    void Flush() override;
+    std::optional<qintptr> Socket() const override;
 
 private:
     explicit EnetTransport(_ENetHost* host);

@@ -55,17 +55,23 @@ void GuestLink::Received(const QByteArray& data)
     }
     if (state != State::Playing)
         return;
-    if (const auto* tick = std::get_if<Tick>(&*message)) {
-        for (const Event& event : tick->events) {
-            if (!ReplayDrawing(event, field))
-                Show(event);
-        }
-        NoteTiming("guest-tick", tick->tick);
+    if (const auto* batch = std::get_if<TickBatch>(&*message)) {
+        for (const Tick& part : batch->ticks)
+            queue.Add(part);
+        Replay();
     } else if (const auto* check = std::get_if<HashCheck>(&*message)) {
-        Check(*check);
+        // Before any tick came, the field is as of the check's.
+        if (!queue.Replayed())
+            queue.GoOnAfter(check->tick);
+        heldCheck = *check;
+        if (awaitingRepair)
+            AskForRepair(check->tick); // once a second, while the host has not answered
+        // A hole the host did not fill yet is asked for again, as seldom.
+        askedFrom.reset();
+        Replay();
     } else if (const auto* chunk = std::get_if<RepairChunk>(&*message)) {
-        if (const std::optional<QImage> image = repair.Add(*chunk); image && field.Restore(*image))
-            ++repairsApplied;
+        if (const std::optional<QImage> image = repair.Add(*chunk))
+            Restored(chunk->tick, *image);
     } else if (const auto* shown = std::get_if<Players>(&*message)) {
         if (players)
             players(shown->names);
@@ -118,6 +124,70 @@ void GuestLink::ShowBanner(bool visible)
         roundStarts();
 }
 
+void GuestLink::Replay()
+{
+    CheckWhenReplayed();
+    while (!awaitingRepair) {
+        const std::optional<QList<Tick>> parts = queue.TakeNext();
+        if (!parts)
+            break;
+        for (const Tick& part : *parts) {
+            if (part.fresh)
+                trails.Forget();
+            for (const Event& event : part.events) {
+                if (!ReplayDrawing(event, field, trails))
+                    Show(event);
+            }
+        }
+        NoteTiming("guest-tick", parts->constFirst().tick);
+        CheckWhenReplayed();
+    }
+    const std::optional<std::uint32_t> hole = queue.Hole();
+    if (hole && hole != askedFrom && !awaitingRepair) {
+        askedFrom = hole;
+        ++resendsAsked;
+        transport.Send(host, Channel::Reliable, Encode(ResendRequest{*hole}));
+    }
+}
+
+void GuestLink::CheckWhenReplayed()
+{
+    if (!heldCheck || !queue.Replayed() || *queue.Replayed() < heldCheck->tick)
+        return;
+    // One that came too late to compare is left for the next.
+    if (*queue.Replayed() == heldCheck->tick)
+        Check(*heldCheck);
+    heldCheck.reset();
+}
+
+void GuestLink::Restored(std::uint32_t tick, const QImage& image)
+{
+    // An image older than what is replayed would take the field back.
+    if (queue.Replayed() && tick < *queue.Replayed())
+        return;
+    if (!field.Restore(image))
+        return;
+    ++repairsApplied;
+    awaitingRepair = false;
+    askedFrom.reset();
+    // The image has their drawing; what they showed is shown still.
+    for (const Tick& part : queue.GoOnAfter(tick)) {
+        for (const Event& event : part.events) {
+            if (!Draws(event))
+                Show(event);
+        }
+    }
+    // The host starts the trails afresh in the tick after.
+    trails.Forget();
+    Replay();
+}
+
+void GuestLink::AskForRepair(std::uint32_t tick)
+{
+    awaitingRepair = true;
+    transport.Send(host, Channel::Reliable, Encode(RepairRequest{tick}));
+}
+
 void GuestLink::Check(const HashCheck& check)
 {
     // The records come from the host, so this compares the pixels; the
@@ -125,7 +195,7 @@ void GuestLink::Check(const HashCheck& check)
     if (FieldHash(field.Image(), check.records) == check.hash)
         return;
     ++mismatches;
-    transport.Send(host, Channel::Reliable, Encode(RepairRequest{check.tick}));
+    AskForRepair(check.tick);
 }
 
 void GuestLink::SetKeys(int seat, bool left, bool right)
@@ -156,6 +226,8 @@ void GuestLink::SendKeys(int player)
     const Keys& held = keys[player - 1];
     transport.Send(host, Channel::Unreliable,
                    Encode(Input{std::uint8_t(player), held.left, held.right, ++sequence}));
+    // On its way now: the host's next tick should have it.
+    transport.Flush();
 }
 
 void GuestLink::AskForNextRound()

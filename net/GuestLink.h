@@ -2,6 +2,8 @@
 
 #include "Packet.h"
 #include "Repair.h"
+#include "TickQueue.h"
+#include "TrailEnds.h"
 #include "Transport.h"
 
 #include <functional>
@@ -50,6 +52,7 @@ public:
     SeatSet Seats() const { return welcome.seats; }
     int Mismatches() const { return mismatches; }
     int RepairsApplied() const { return repairsApplied; }
+    int ResendsAsked() const { return resendsAsked; }
 
 private:
     void Received(const QByteArray& data);
@@ -57,6 +60,11 @@ private:
     void Show(const Event& event);
     void ShowBanner(bool visible);
     void Check(const HashCheck& check);
+    // Replays what has come in order, and asks again for what was lost.
+    void Replay();
+    void CheckWhenReplayed();
+    void Restored(std::uint32_t tick, const QImage& image);
+    void AskForRepair(std::uint32_t tick);
     void SendKeys(int player);
 
     struct Keys
@@ -77,10 +85,19 @@ private:
     Welcome welcome{1, 0};
     Refusal refusal;
     RepairAssembler repair;
+    TickQueue queue;
+    TrailEnds trails;
+    // A check for a tick not yet replayed waits for it.
+    std::optional<HashCheck> heldCheck;
+    std::optional<std::uint32_t> askedFrom;
+    // While a repair is asked for, the ticks wait: the image comes as of a
+    // tick no older than the last replayed.
+    bool awaitingRepair = false;
     std::array<Keys, PlayerCount> keys{};
     std::uint32_t sequence = 0;
     int mismatches = 0;
     int repairsApplied = 0;
+    int resendsAsked = 0;
 };
 
 // Player number (1..6) of a computer's seat-th seat, or 0 when it has none.

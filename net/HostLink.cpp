@@ -49,15 +49,9 @@ void HostLink::Received(PeerId peer, const QByteArray& data, const QImage& field
             NoteTiming("host-input", input->player);
         }
     } else if (std::holds_alternative<RepairRequest>(*message)) {
-        if (repaired.contains(*computer))
-            return;
-        repaired.insert(*computer);
-        // The image as it is after every tick sent so far: the reliable
-        // channel delivers it right after them. Each repair is numbered
-        // anew, so its chunks are never taken for an older one's.
-        ++repairsSent;
-        for (const RepairChunk& chunk : SplitRepair(field, std::uint32_t(repairsSent)))
-            transport.Send(peer, Channel::Reliable, Encode(chunk));
+        Repair(peer, *computer, field);
+    } else if (const auto* resend = std::get_if<ResendRequest>(&*message)) {
+        Resend(peer, *computer, resend->from, field);
     } else if (std::holds_alternative<NextRound>(*message)) {
         if (nextRound)
             nextRound();
@@ -66,6 +60,38 @@ void HostLink::Received(PeerId peer, const QByteArray& data, const QImage& field
         transport.Disconnect(peer);
         Leave(peer);
     }
+}
+
+void HostLink::Repair(PeerId peer, ComputerId computer, const QImage& field)
+{
+    if (repaired.contains(computer))
+        return;
+    repaired.insert(computer);
+    // The image as it is after the stream's last tick, numbered so: the
+    // joined computer goes on from the tick after, in which the trails
+    // start afresh, as it cannot know them.
+    ++repairsSent;
+    for (const RepairChunk& chunk : SplitRepair(field, stream.Last()))
+        transport.Send(peer, Channel::Reliable, Encode(chunk));
+    if (restarts)
+        restarts();
+}
+
+void HostLink::Resend(PeerId peer, ComputerId computer, std::uint32_t from, const QImage& field)
+{
+    constexpr int ResendsPerCheck = 4;
+    int& count = resent[computer];
+    if (count >= ResendsPerCheck)
+        return;
+    ++count;
+    const QList<TickBatch> batches = stream.Resend(from);
+    // Lost too long ago (or asked for what never was): the whole field.
+    if (batches.isEmpty()) {
+        Repair(peer, computer, field);
+        return;
+    }
+    for (const TickBatch& batch : batches)
+        transport.Send(peer, Channel::Reliable, Encode(batch));
 }
 
 void HostLink::Admit(PeerId peer, const Hello& hello)
@@ -86,6 +112,8 @@ void HostLink::Admit(PeerId peer, const Hello& hello)
         transport.Send(peer, Channel::Reliable, Encode(*players));
     if (joined)
         joined(welcome.seats, hello.name);
+    if (restarts)
+        restarts();
     SeatsChanged();
 }
 
@@ -104,22 +132,28 @@ void HostLink::Leave(PeerId peer)
     gate.Forget(*computer);
     names.remove(*computer);
     repaired.remove(*computer);
+    resent.remove(*computer);
     computers.remove(peer);
     SeatsChanged();
 }
 
-void HostLink::SendTick(const QList<Tick>& ticks)
+void HostLink::SendTick(const QList<Tick>& parts, bool streamPauses)
 {
-    for (const Tick& tick : ticks)
-        SendToAll(tick);
-    if (!ticks.isEmpty())
-        NoteTiming("host-tick", ticks.constLast().tick);
+    if (!parts.isEmpty())
+        NoteTiming("host-tick", parts.constFirst().tick);
+    stream.Add(parts);
+    // The last datagram before a pause is carried by none after it, so it
+    // goes where it cannot be lost.
+    const Channel channel = streamPauses ? Channel::Reliable : Channel::Unreliable;
+    for (const TickBatch& batch : stream.TakeDue(streamPauses))
+        SendToAll(batch, channel);
 }
 
-void HostLink::SendHashCheck(std::uint32_t tick, const QImage& field, const ShownRecords& records)
+void HostLink::SendHashCheck(const QImage& field, const ShownRecords& records)
 {
     repaired.clear();
-    SendToAll(HashCheck{tick, FieldHash(field, records), records});
+    resent.clear();
+    SendToAll(HashCheck{stream.Last(), FieldHash(field, records), records});
 }
 
 void HostLink::KeepForHost(int player)
@@ -181,13 +215,13 @@ void HostLink::SayGoodbye()
     SendToAll(Goodbye{GoodbyeReason::HostEndedMatch});
 }
 
-void HostLink::SendToAll(const Message& message)
+void HostLink::SendToAll(const Message& message, Channel channel)
 {
     const QByteArray bytes = Encode(message);
     if (bytes.isEmpty())
         return;
     for (auto computer = computers.cbegin(); computer != computers.cend(); ++computer)
-        transport.Send(computer.key(), Channel::Reliable, bytes);
+        transport.Send(computer.key(), channel, bytes);
 }
 
 QList<HostLink::Computer> HostLink::Computers() const

@@ -4,6 +4,7 @@
 #include "InputGate.h"
 #include "Packet.h"
 #include "Seats.h"
+#include "TickStream.h"
 #include "Transport.h"
 
 #include <QImage>
@@ -28,10 +29,18 @@ public:
     // Handles everything that arrived. field: the playfield as it is now,
     // after the ticks sent so far, for a repair.
     void Serve(const QImage& field);
-    // One tick's messages, to every admitted computer.
-    void SendTick(const QList<Tick>& ticks);
-    // What a joined computer checks its own field and records against.
-    void SendHashCheck(std::uint32_t tick, const QImage& field, const ShownRecords& records);
+    // The number the next tick with something in it gets in the stream.
+    std::uint32_t NextTick() const { return stream.Next(); }
+    // One tick's parts, to every admitted computer as they fall due; all
+    // that waits goes out at once when the stream pauses (a tick that drew
+    // and showed nothing, or the end of a match).
+    void SendTick(const QList<Tick>& parts, bool streamPauses);
+    // What a joined computer checks its own field and records against, as
+    // they are after the stream's last tick.
+    void SendHashCheck(const QImage& field, const ShownRecords& records);
+    // What a joined computer knows of the stream's trails no longer counts
+    // (one joined, or had its field replaced).
+    void OnStreamRestarts(std::function<void()> restart) { restarts = std::move(restart); }
     // A player the host's own keyboard takes part with: no joining
     // computer is seated on it.
     void KeepForHost(int player);
@@ -77,7 +86,9 @@ private:
     void Received(PeerId peer, const QByteArray& data, const QImage& field);
     void Admit(PeerId peer, const Hello& hello);
     void Leave(PeerId peer);
-    void SendToAll(const Message& message);
+    void SendToAll(const Message& message, Channel channel = Channel::Reliable);
+    void Repair(PeerId peer, ComputerId computer, const QImage& field);
+    void Resend(PeerId peer, ComputerId computer, std::uint32_t from, const QImage& field);
     void LetGo(int player);
     // Every computer learns who steers whom now, and so does the host window.
     void SeatsChanged();
@@ -97,6 +108,10 @@ private:
     // Who has had its repair since the last hash check: one each, so a
     // computer that keeps asking cannot keep the host compressing images.
     QSet<ComputerId> repaired;
+    // Resends since the last hash check, a few each, for the same reason.
+    QMap<ComputerId, int> resent;
+    TickStream stream;
+    std::function<void()> restarts;
     std::array<Keys, PlayerCount> keys{};
     // Held when the round began and not let go since: no turn.
     std::array<Keys, PlayerCount> heldOver{};

@@ -10,8 +10,9 @@ HostMatch::HostMatch(Transport& transport, HostFacts facts, Screens& shown,
     : link(transport, std::move(facts), false)
     // The winner window returns only once the next match has started: what
     // the tick did before it must be on its way first.
-    , recorder(shown, std::move(winnerRow), [this] { link.SendTick(recorder.TakeTick(tick + 1)); })
+    , recorder(shown, std::move(winnerRow), [this] { link.SendTick(recorder.TakeTick(link.NextTick()), true); })
 {
+    link.OnStreamRestarts([this] { recorder.StartFresh(); });
 }
 
 void HostMatch::Watch(Playfield& watched)
@@ -22,9 +23,10 @@ void HostMatch::Watch(Playfield& watched)
 
 void HostMatch::EndTick(const Module1& match)
 {
-    link.SendTick(recorder.TakeTick(++tick));
-    if (field && tick % TicksPerCheck == 0)
-        link.SendHashCheck(tick, field->Image(), RecordsOf(match));
+    const QList<Tick> parts = recorder.TakeTick(link.NextTick());
+    link.SendTick(parts, parts.isEmpty());
+    if (field && ++ticks % TicksPerCheck == 0)
+        link.SendHashCheck(field->Image(), RecordsOf(match));
     Serve();
 }
 

@@ -38,7 +38,7 @@ private:
     HostLink link;
     TickRecorder recorder;
     const Playfield* field = nullptr;
-    std::uint32_t tick = 0;
+    std::uint32_t ticks = 0;
 };
 
 // What a hash check carries of each player.

@@ -201,9 +201,15 @@ void Read(ByteReader& in, Winners& e)
     }
 }
 
+// Travels only in its own spelling, below.
+void Write(ByteWriter&, const ContinueSegment&) {}
+void Read(ByteReader& in, ContinueSegment&) { in.Fail(); }
+
 // The messages that follow the readers and writers of a variant below.
-void Write(ByteWriter& out, const Tick& m);
-void Read(ByteReader& in, Tick& m);
+void Write(ByteWriter& out, const TickBatch& m);
+void Read(ByteReader& in, TickBatch& m);
+void Write(ByteWriter& out, const ResendRequest& m);
+void Read(ByteReader& in, ResendRequest& m);
 void Write(ByteWriter& out, const HashCheck& m);
 void Read(ByteReader& in, HashCheck& m);
 void Write(ByteWriter& out, const RepairRequest& m);
@@ -260,6 +266,8 @@ std::optional<Variant> ReadVariant(ByteReader& in)
 // needs; doubles only where floats would not be exact. One spelling for each
 // segment: doubles that floats would carry are refused.
 constexpr std::uint8_t FloatSegmentKind = std::variant_size_v<Event> + 1;
+// A continuing segment's kind byte names its trail too.
+constexpr std::uint8_t ContinueSegmentKind = 0x80;
 
 bool FitsFloats(const DrawSegment& e)
 {
@@ -272,6 +280,12 @@ bool FitsFloats(const DrawSegment& e)
 
 void WriteEvent(ByteWriter& out, const Event& event)
 {
+    if (const auto* continued = std::get_if<ContinueSegment>(&event)) {
+        out.U8(std::uint8_t(ContinueSegmentKind + continued->trail));
+        out.F32(float(continued->x2));
+        out.F32(float(continued->y2));
+        return;
+    }
     const DrawSegment* segment = std::get_if<DrawSegment>(&event);
     if (!segment || !FitsFloats(*segment)) {
         WriteAlternative(out, event);
@@ -286,6 +300,12 @@ void WriteEvent(ByteWriter& out, const Event& event)
 std::optional<Event> ReadEvent(ByteReader& in)
 {
     const std::uint8_t kind = in.U8();
+    if (kind >= ContinueSegmentKind && kind < ContinueSegmentKind + MaxTrails) {
+        ContinueSegment continued{std::uint8_t(kind - ContinueSegmentKind)};
+        continued.x2 = Coordinate(in, in.F32());
+        continued.y2 = Coordinate(in, in.F32());
+        return in.Ok() ? std::optional<Event>(continued) : std::nullopt;
+    }
     if (kind == FloatSegmentKind) {
         DrawSegment segment;
         for (double* value : {&segment.x1, &segment.y1, &segment.x2, &segment.y2})
@@ -306,9 +326,15 @@ std::optional<Event> ReadEvent(ByteReader& in)
     return event;
 }
 
+// A tick's part number and flags share one byte.
+constexpr std::uint8_t TickPartMask = 0x0F;
+constexpr std::uint8_t TickLast = 0x10;
+constexpr std::uint8_t TickFresh = 0x20;
+
 void Write(ByteWriter& out, const Tick& m)
 {
     out.U32(m.tick);
+    out.U8(std::uint8_t(m.part | (m.last ? TickLast : 0) | (m.fresh ? TickFresh : 0)));
     out.U8(std::uint8_t(m.events.size()));
     for (const Event& event : m.events)
         WriteEvent(out, event);
@@ -316,12 +342,35 @@ void Write(ByteWriter& out, const Tick& m)
 void Read(ByteReader& in, Tick& m)
 {
     m.tick = in.U32();
+    const std::uint8_t flags = ReadByteIn(in, 0, TickPartMask | TickLast | TickFresh);
+    m.part = flags & TickPartMask;
+    m.last = flags & TickLast;
+    m.fresh = flags & TickFresh;
     const int count = in.U8();
     for (int i = 0; i < count && in.Ok(); ++i) {
         if (const std::optional<Event> event = ReadEvent(in))
             m.events.append(*event);
     }
 }
+
+void Write(ByteWriter& out, const TickBatch& m)
+{
+    out.U8(std::uint8_t(m.ticks.size()));
+    for (const Tick& tick : m.ticks)
+        Write(out, tick);
+}
+void Read(ByteReader& in, TickBatch& m)
+{
+    const int count = ReadByteIn(in, 1, MaxBatchTicks);
+    for (int i = 0; i < count && in.Ok(); ++i) {
+        Tick tick;
+        Read(in, tick);
+        m.ticks.append(tick);
+    }
+}
+
+void Write(ByteWriter& out, const ResendRequest& m) { out.U32(m.from); }
+void Read(ByteReader& in, ResendRequest& m) { m.from = in.U32(); }
 
 void Write(ByteWriter& out, const HashCheck& m)
 {

@@ -101,6 +101,18 @@ struct DrawSegment
     bool operator==(const DrawSegment&) const = default;
 };
 
+// A segment that carries on a trail of the stream's table of trail ends
+// (TrailEnds): from that trail's end, in its colour, to here. A head's
+// segment of a tick starts where its last one ended, so this is how nearly
+// every segment travels: 9 bytes instead of 21.
+inline constexpr int MaxTrails = 16;
+struct ContinueSegment
+{
+    std::uint8_t trail = 0; // 0..MaxTrails-1
+    double x2 = 0, y2 = 0;  // floats, exactly
+    bool operator==(const ContinueSegment&) const = default;
+};
+
 struct DrawFrame
 {
     std::int16_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
@@ -167,14 +179,30 @@ struct Winners
 };
 
 using Event = std::variant<DrawSegment, DrawFrame, FillBox, ClearPlayfield, ShowScore, BannerCaption,
-    BannerVisible, CreditColor, HeadDied, Winners>;
+    BannerVisible, CreditColor, HeadDied, Winners, ContinueSegment>;
 
-// Everything one host tick drew and showed, in the order it happened.
+// Everything one host tick drew and showed, in the order it happened, or a
+// part of it when it does not fit one datagram. Ticks that draw and show
+// nothing are not in the stream, so the numbers of those that are run on
+// without gaps and a joined computer can tell a lost one.
+inline constexpr int MaxTickParts = 16;
 struct Tick
 {
     std::uint32_t tick = 0;
     QList<Event> events;
+    std::uint8_t part = 0; // 0..MaxTickParts-1
+    bool last = true;      // no part of this tick follows
+    bool fresh = false;    // the table of trail ends starts empty here
     bool operator==(const Tick&) const = default;
+};
+
+// What one datagram of the stream carries: the newest ticks and, again,
+// those of the datagram before, so one lost datagram costs no waiting.
+inline constexpr int MaxBatchTicks = 8;
+struct TickBatch
+{
+    QList<Tick> ticks; // 1..MaxBatchTicks
+    bool operator==(const TickBatch&) const = default;
 };
 
 // The parts of a player record a joined computer shows, hashed with the
@@ -195,6 +223,13 @@ struct HashCheck
     bool operator==(const HashCheck&) const = default;
 };
 
+// Stream ticks from this number on, which a joined computer lost twice.
+struct ResendRequest
+{
+    std::uint32_t from = 0;
+    bool operator==(const ResendRequest&) const = default;
+};
+
 struct RepairRequest
 {
     std::uint32_t tick = 0; // of the hash that differed
@@ -202,7 +237,7 @@ struct RepairRequest
 };
 
 // One piece of the host's whole image, compressed; the pieces of one repair
-// share its tick.
+// share its tick: the stream tick after which the image is the host's.
 struct RepairChunk
 {
     std::uint32_t tick = 0;
@@ -233,8 +268,8 @@ struct NextRound
     bool operator==(const NextRound&) const = default;
 };
 
-using Message = std::variant<Hello, Welcome, Refusal, SeatMap, Input, Tick, HashCheck, RepairRequest,
-    RepairChunk, Goodbye, Players, NextRound>;
+using Message = std::variant<Hello, Welcome, Refusal, SeatMap, Input, TickBatch, HashCheck, RepairRequest,
+    RepairChunk, Goodbye, Players, NextRound, ResendRequest>;
 
 // The bytes of a message; empty when it breaks a bound, which is the
 // sender's fault and is never put on the wire.

@@ -28,12 +28,34 @@ TickRecorder::TickRecorder(Screens& shown, std::function<WinnerRow(std::int16_t)
 
 QList<Tick> TickRecorder::TakeTick(std::uint32_t number)
 {
-    return SplitTick(number, std::exchange(events, QList<Event>()));
+    if (events.isEmpty())
+        return {};
+    return SplitTick(number, std::exchange(events, QList<Event>()), std::exchange(fresh, false));
+}
+
+void TickRecorder::StartFresh()
+{
+    // What this tick noted so far goes out in full, being in the next tick.
+    for (Event& event : events) {
+        if (const auto* continued = std::get_if<ContinueSegment>(&event))
+            event = *trails.Resolve(*continued);
+    }
+    trails.Forget();
+    for (const Event& event : std::as_const(events)) {
+        if (const auto* segment = std::get_if<DrawSegment>(&event))
+            trails.Drawn(*segment);
+    }
+    fresh = true;
 }
 
 void TickRecorder::SegmentDrawn(double x1, double y1, double x2, double y2, ColorRef color)
 {
-    events.append(DrawSegment{x1, y1, x2, y2, color});
+    const DrawSegment segment{x1, y1, x2, y2, color};
+    if (const std::optional<ContinueSegment> continued = trails.Continuing(segment))
+        events.append(*continued);
+    else
+        events.append(segment);
+    trails.Drawn(segment);
 }
 
 void TickRecorder::FrameDrawn(int x1, int y1, int x2, int y2, ColorRef color)
@@ -93,26 +115,41 @@ void TickRecorder::ShowWinners(const QList<std::int16_t>& winners)
     shown.ShowWinners(winners);
 }
 
-QList<Tick> SplitTick(std::uint32_t number, const QList<Event>& events)
+namespace {
+
+bool Travels(const Tick& part) { return !Encode(TickBatch{{part}}).isEmpty(); }
+
+} // namespace
+
+QList<Tick> SplitTick(std::uint32_t number, const QList<Event>& events, bool fresh)
 {
-    QList<Tick> ticks;
-    Tick current{number, {}};
+    QList<Tick> parts;
+    Tick current{number, {}, 0, false, fresh};
     for (const Event& event : events) {
         current.events.append(event);
-        if (!Encode(current).isEmpty())
+        if (Travels(current))
             continue;
         current.events.removeLast();
-        const Tick alone{number, {event}};
-        if (Encode(alone).isEmpty())
+        Tick alone = current;
+        alone.events = {event};
+        if (!Travels(alone))
             continue;
-        if (!current.events.isEmpty())
-            ticks.append(current);
+        if (!current.events.isEmpty()) {
+            parts.append(current);
+            // The table empties before the first part only.
+            alone.part = std::uint8_t(current.part + 1);
+            alone.fresh = false;
+        }
         current = alone;
     }
-    // A tick that drew and showed nothing sends nothing.
     if (!current.events.isEmpty())
-        ticks.append(current);
-    return ticks;
+        parts.append(current);
+    // Beyond the parts a tick may have, the rest waits for a repair.
+    if (parts.size() > MaxTickParts)
+        parts.resize(MaxTickParts);
+    if (!parts.isEmpty())
+        parts.last().last = true;
+    return parts;
 }
 
 } // namespace net

@@ -3,6 +3,7 @@
 #include "DrawingObserver.h"
 #include "Packet.h"
 #include "Screens.h"
+#include "TrailEnds.h"
 
 #include <functional>
 
@@ -21,9 +22,12 @@ public:
     TickRecorder(Screens& shown, std::function<WinnerRow(std::int16_t)> winnerRow,
                  std::function<void()> beforeWinners);
 
-    // What was noted since the last call, as messages of this tick number
-    // that each fit a datagram.
+    // What was noted since the last call, as parts of this tick number
+    // that each fit a datagram; none when nothing was.
     QList<Tick> TakeTick(std::uint32_t number);
+    // Whatever a joined computer knew of the trails is void from the next
+    // tick on (it joined, or its field was replaced).
+    void StartFresh();
 
     void SegmentDrawn(double x1, double y1, double x2, double y2, ColorRef color) override;
     void FrameDrawn(int x1, int y1, int x2, int y2, ColorRef color) override;
@@ -45,10 +49,13 @@ private:
     std::function<WinnerRow(std::int16_t)> winnerRow;
     std::function<void()> beforeWinners;
     QList<Event> events;
+    TrailEnds trails;
+    bool fresh = true;
 };
 
-// Cuts one tick's events into messages that each encode, in order; an event
-// that cannot travel at all (a label beyond its bound) is left out.
-QList<Tick> SplitTick(std::uint32_t number, const QList<Event>& events);
+// Cuts one tick's events into parts that each encode in a batch of their
+// own, in order; an event that cannot travel at all (a label beyond its
+// bound) is left out.
+QList<Tick> SplitTick(std::uint32_t number, const QList<Event>& events, bool fresh);
 
 } // namespace net

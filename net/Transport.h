@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QtGlobal>
 
 #include <cstdint>
 #include <optional>
@@ -40,6 +41,11 @@ public:
     virtual std::optional<TransportEvent> Poll() = 0;
     // Ends a connection; the peer learns it, this side gets no event for it.
     virtual void Disconnect(PeerId peer) = 0;
+    // Sends what is queued now rather than at the next Poll().
+    virtual void Flush() {}
+    // The socket whose readiness to read means Poll() has something, where
+    // there is one to watch.
+    virtual std::optional<qintptr> Socket() const { return std::nullopt; }
 };
 
 } // namespace net

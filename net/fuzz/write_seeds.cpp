@@ -20,7 +20,8 @@ int main(int argc, char** argv)
     Tick tick{77, {DrawSegment{10.5, 20.25, 11, 21, 0x00FF00}, DrawFrame{0, 0, 449, 449, White},
         FillBox{1, 2, 30, 40, 0xFF00FF}, ClearPlayfield{}, ShowScore{5, QStringLiteral("12")},
         BannerCaption{QStringLiteral("Kolo 2")}, BannerVisible{true}, CreditColor{0x00FFFF}, HeadDied{3},
-        Winners{{{QStringLiteral("Žofie 9"), 0x0000FF}}}}};
+        Winners{{{QStringLiteral("Žofie 9"), 0x0000FF}}}, ContinueSegment{2, 12.5, 22}}};
+    Tick part{78, {ContinueSegment{0, 13, 23}}, 3, false, true};
     QImage blank(450, 450, QImage::Format_RGB32);
     blank.fill(Qt::black);
     QList<Message> messages = {
@@ -29,13 +30,14 @@ int main(int argc, char** argv)
         Refusal{RefusalReason::OtherVersion, QStringLiteral("1.00.0007"), QStringLiteral("1.00.0008")},
         SeatMap{{HostComputer, HostComputer, 1, 1, 2, NoComputer}},
         Input{3, true, false, 12345},
-        tick,
+        TickBatch{{tick, part}},
         HashCheck{500, 0x0123456789ABCDEFull, {{{2, false}, {1, true}}}},
         RepairRequest{500},
         RepairChunk{500, 1, 3, QByteArray("compressed image bytes")},
         Goodbye{GoodbyeReason::HostEndedMatch},
         Players{{QStringLiteral("Adam"), QStringLiteral("Bára")}},
         NextRound{},
+        ResendRequest{77},
     };
     for (const RepairChunk& chunk : SplitRepair(blank, 501))
         messages.append(chunk);

@@ -96,8 +96,8 @@ void GuestSessionTest::showsTheHostsMatchAndWinners()
     QVERIFY(table.session.form1.isVisible());
     QCOMPARE(table.session.form1.Name(2), QStringLiteral("Eva"));
 
-    table.Send(Tick{1, {FillBox{10, 10, 20, 20, PlayerColors[2]}, ShowScore{2, QStringLiteral("02")},
-                        BannerCaption{QStringLiteral("Level 2")}, Winners{{{QStringLiteral("Eva"), PlayerColors[2]}}}}});
+    table.Send(TickBatch{{Tick{1, {FillBox{10, 10, 20, 20, PlayerColors[2]}, ShowScore{2, QStringLiteral("02")},
+                        BannerCaption{QStringLiteral("Level 2")}, Winners{{{QStringLiteral("Eva"), PlayerColors[2]}}}}}}});
     table.Settle();
     QCOMPARE(table.session.field.ReadPixel(15, 15), PlayerColors[2]);
     QCOMPARE(table.session.form1.Label2[2]->text(), QStringLiteral("02"));
@@ -131,7 +131,7 @@ void GuestSessionTest::aKeyHeldIntoANewRoundIsLetGo()
     if (newMatch)
         table.Send(Players{{QStringLiteral("Adam"), QStringLiteral("Bára"), QStringLiteral("Eva")}});
     else
-        table.Send(Tick{1, {BannerVisible{false}}});
+        table.Send(TickBatch{{Tick{1, {BannerVisible{false}}}}});
     QCOMPARE(table.HeardKeys().value(3), none);
     QTest::keyPress(table.session.form1.Picture1, Qt::Key_Left);
     QCOMPARE(table.HeardKeys().value(3), left);
@@ -182,7 +182,7 @@ void GuestSessionTest::itsControllersSteerItsSeats()
     QCOMPARE(pad.light, PlayerColors[std::size_t(steers - 1)]);
     QCOMPARE(table.nextRounds, turns ? 0 : 1);
 
-    table.Send(Tick{1, {HeadDied{std::uint8_t(steers - 1)}, HeadDied{0}}});
+    table.Send(TickBatch{{Tick{1, {HeadDied{std::uint8_t(steers - 1)}, HeadDied{0}}}}});
     table.Settle();
     QCOMPARE(pad.rumbles.size(), 1);
 }

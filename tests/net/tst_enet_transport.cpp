@@ -64,7 +64,7 @@ void EnetTransportTest::twoEndsOnLoopbackExchangePackets()
     QVERIFY(PollUntil(*host, *guest, seen, [&] { return guestOnHost && hostOnGuest; }));
 
     const QByteArray hello = Encode(Hello{QStringLiteral("1.00.0007"), 1234, QStringLiteral("Eva"), 1, false});
-    const QByteArray tick = Encode(Tick{5, {ClearPlayfield{}}});
+    const QByteArray tick = Encode(TickBatch{{Tick{5, {ClearPlayfield{}}}}});
     QVERIFY(guest->Send(*hostOnGuest, Channel::Reliable, hello));
     // Loopback hardly loses a datagram, but an unreliable one may be lost:
     // it is sent again until one has arrived.

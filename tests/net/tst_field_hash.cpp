@@ -2,6 +2,7 @@
 #include "Packet.h"
 #include "Playfield.h"
 #include "Replay.h"
+#include "TrailEnds.h"
 
 #include <QtTest>
 
@@ -29,8 +30,9 @@ ShownRecords SomeRecords()
 
 void Draw(Playfield& field, const QList<Event>& events)
 {
+    TrailEnds trails;
     for (const Event& event : events)
-        QVERIFY(ReplayDrawing(event, field));
+        QVERIFY(ReplayDrawing(event, field, trails));
 }
 
 } // namespace
@@ -97,10 +99,10 @@ void FieldHashTest::replayedDrawingGivesTheSamePixels()
     // The host draws; a joined computer decodes what was sent and replays it.
     Playfield host;
     Draw(host, SomeDrawing);
-    const std::optional<Message> received = Decode(Encode(Tick{1, SomeDrawing}));
+    const std::optional<Message> received = Decode(Encode(TickBatch{{Tick{1, SomeDrawing}}}));
     QVERIFY(received.has_value());
     Playfield joined;
-    Draw(joined, std::get<Tick>(*received).events);
+    Draw(joined, std::get<TickBatch>(*received).ticks.first().events);
     QCOMPARE(joined.Image(), host.Image());
     QCOMPARE(FieldHash(joined.Image(), {}), FieldHash(host.Image(), {}));
 }

@@ -26,17 +26,21 @@ QByteArray HelloBytes(const QByteArray& name, std::uint16_t code = 1234, std::ui
     return out.Bytes();
 }
 
-// A tick of one event, its fields written by the row.
+// A batch of one whole tick of one event, its fields written by the row.
 template<typename Fill>
-QByteArray TickBytes(std::uint8_t count, Fill fill)
+QByteArray TickBytes(std::uint8_t count, Fill fill, std::uint8_t flags = 0x10)
 {
     ByteWriter out;
     out.U8(6);
+    out.U8(1);
     out.U32(77);
+    out.U8(flags);
     out.U8(count);
     fill(out);
     return out.Bytes();
 }
+
+Message Batch(const Tick& tick) { return TickBatch{{tick}}; }
 
 // A segment in doubles, as sent for coordinates a float cannot hold (0.1).
 void Segment(ByteWriter& out, double x1, ColorRef color = 0x00FF00, double y1 = 0.1)
@@ -50,7 +54,7 @@ void Segment(ByteWriter& out, double x1, ColorRef color = 0x00FF00, double y1 = 
 // The same in floats, the form for coordinates a float holds exactly.
 void FloatSegment(ByteWriter& out, float x1)
 {
-    out.U8(11);
+    out.U8(12);
     for (const float value : {x1, 2.0f, 3.0f, 4.0f})
         out.F32(value);
     out.U32(0x00FF00);
@@ -76,16 +80,17 @@ Message Repeated(const Event& event, int count)
     Tick tick{1, {}};
     for (int i = 0; i < count; ++i)
         tick.events.append(event);
-    return tick;
+    return Batch(tick);
 }
 
 Message EveryEvent()
 {
-    return Tick{123456,
+    return Batch(Tick{123456,
         {DrawSegment{10.5, 20.25, 11.0, 21.0, 0x00FF00}, DrawFrame{0, 0, 449, 449, White},
             FillBox{-3, 4, 100, 200, 0xFF00FF}, ClearPlayfield{}, ShowScore{5, QStringLiteral("12")},
             BannerCaption{QStringLiteral("Kolo 3")}, BannerVisible{true}, CreditColor{0x123456}, HeadDied{2},
-            Winners{{{QStringLiteral("Žluťák 9"), 0x00FFFF}, {QStringLiteral("B 9"), 0x0000FF}}}}};
+            Winners{{{QStringLiteral("Žluťák 9"), 0x00FFFF}, {QStringLiteral("B 9"), 0x0000FF}}},
+            ContinueSegment{15, 11.5, -0.0}}});
 }
 
 } // namespace
@@ -120,10 +125,14 @@ void PacketTest::roundTrips_data()
     QTest::newRow("input") << Message(Input{6, true, false, 0xFFFFFFFF});
     QTest::newRow("input, both keys") << Message(Input{1, true, true, 0});
     QTest::newRow("tick of every event") << EveryEvent();
-    QTest::newRow("empty tick") << Message(Tick{0, {}});
-    QTest::newRow("tick filling a datagram") << Message(ManySegments(55));
-    QTest::newRow("segment that needs doubles") << Message(Tick{1, {DrawSegment{0.1, 449.999, -0.0, 1e-9, 0x00FF00}}});
-    QTest::newRow("segment at the bounds") << Message(Tick{1, {DrawSegment{-MaxCoordinate, MaxCoordinate, 0, 0, 0xFFFFFF}}});
+    QTest::newRow("empty tick") << Batch(Tick{0, {}});
+    QTest::newRow("tick filling a datagram") << Batch(ManySegments(55));
+    QTest::newRow("segment that needs doubles") << Batch(Tick{1, {DrawSegment{0.1, 449.999, -0.0, 1e-9, 0x00FF00}}});
+    QTest::newRow("segment at the bounds") << Batch(Tick{1, {DrawSegment{-MaxCoordinate, MaxCoordinate, 0, 0, 0xFFFFFF}}});
+    QTest::newRow("a fresh tick's last part") << Batch(Tick{5, {ClearPlayfield{}}, 15, true, true});
+    QTest::newRow("a tick's first part, more to come") << Batch(Tick{5, {ClearPlayfield{}}, 0, false, false});
+    QTest::newRow("a batch of the most ticks") << Message(TickBatch{QList<Tick>(MaxBatchTicks, Tick{3, {HeadDied{1}}})});
+    QTest::newRow("resend request") << Message(ResendRequest{0xFFFFFFFF});
     QTest::newRow("hash check") << Message(HashCheck{99, 0x0123456789ABCDEFull, {{{-3, true}, {0, false}, {32767, false}, {1, true}, {2, false}, {-32768, true}}}});
     QTest::newRow("repair request") << Message(RepairRequest{7});
     QTest::newRow("repair chunk, largest") << Message(RepairChunk{7, 63, 64, QByteArray(MaxRepairPayload, 'x')});
@@ -151,8 +160,9 @@ void PacketTest::fieldsAreLittleEndian()
     // Round trips pass in any byte order; the other computer may have another.
     QCOMPARE(Encode(Input{3, true, false, 0x01020304}), QByteArray::fromHex("05030104030201"));
     QCOMPARE(Encode(RepairRequest{0xA1B2C3D4}), QByteArray::fromHex("08d4c3b2a1"));
-    QCOMPARE(Encode(Tick{2, {DrawSegment{1, 2, 0.5, -2, 0x0000FF}}}),
-        QByteArray::fromHex("06" "02000000" "01" "0b" "0000803f" "00000040" "0000003f" "000000c0" "ff000000"));
+    QCOMPARE(Encode(Batch(Tick{2, {DrawSegment{1, 2, 0.5, -2, 0x0000FF}, ContinueSegment{3, 1, 2}}})),
+        QByteArray::fromHex("06" "01" "02000000" "10" "02" "0c" "0000803f" "00000040" "0000003f" "000000c0" "ff000000"
+                            "83" "0000803f" "00000040"));
 }
 
 void PacketTest::malformedIsRefused_data()
@@ -163,7 +173,14 @@ void PacketTest::malformedIsRefused_data()
 
     QTest::newRow("nothing") << QByteArray();
     QTest::newRow("kind 0") << QByteArray::fromHex("00");
-    QTest::newRow("kind past the last") << QByteArray::fromHex("0d00");
+    QTest::newRow("kind past the last") << QByteArray::fromHex("0e00");
+    QTest::newRow("batch of no ticks") << QByteArray::fromHex("0600");
+    QTest::newRow("batch of nine ticks") << QByteArray::fromHex("0609") + QByteArray::fromHex("000000001000").repeated(9);
+    QTest::newRow("tick with an unknown flag") << TickBytes(0, [](ByteWriter&) {}, 0x50);
+    QTest::newRow("continuing segment in the variant's spelling") << TickBytes(1, [](ByteWriter& out) { out.U8(11); out.U8(0); out.F32(1); out.F32(2); });
+    QTest::newRow("continuing segment of trail 16") << TickBytes(1, [](ByteWriter& out) { out.U8(0x90); out.F32(1); out.F32(2); });
+    QTest::newRow("continuing segment at NaN") << TickBytes(1, [](ByteWriter& out) { out.U8(0x80); out.F32(std::numeric_limits<float>::quiet_NaN()); out.F32(2); });
+    QTest::newRow("continuing segment cut short") << TickBytes(1, [](ByteWriter& out) { out.U8(0x81); out.F32(1); });
     QTest::newRow("players, none") << QByteArray::fromHex("0b00");
     QTest::newRow("players, seven") << QByteArray::fromHex("0b0700000000000000");
     QTest::newRow("players, a name with a newline") << QByteArray::fromHex("0b0102410a");
@@ -202,11 +219,11 @@ void PacketTest::malformedIsRefused_data()
     QTest::newRow("segment in doubles that floats would carry") << TickBytes(1, [](ByteWriter& out) { Segment(out, 1, 0x00FF00, 2.0); });
     QTest::newRow("float segment at NaN") << TickBytes(1, [](ByteWriter& out) { FloatSegment(out, std::numeric_limits<float>::quiet_NaN()); });
     QTest::newRow("float segment far away") << TickBytes(1, [](ByteWriter& out) { FloatSegment(out, 1e9f); });
-    QTest::newRow("float segment cut short") << TickBytes(1, [](ByteWriter& out) { out.U8(11); out.F32(1); });
+    QTest::newRow("float segment cut short") << TickBytes(1, [](ByteWriter& out) { out.U8(12); out.F32(1); });
     QTest::newRow("tick count says more than it has") << TickBytes(2, [](ByteWriter& out) { Segment(out, 1); });
     QTest::newRow("tick count says fewer than it has") << TickBytes(1, [](ByteWriter& out) { Segment(out, 1); Segment(out, 2); });
     QTest::newRow("event kind 0") << TickBytes(1, [](ByteWriter& out) { out.U8(0); });
-    QTest::newRow("event kind past the last") << TickBytes(1, [](ByteWriter& out) { out.U8(12); });
+    QTest::newRow("event kind past the last") << TickBytes(1, [](ByteWriter& out) { out.U8(13); });
     QTest::newRow("segment at NaN") << TickBytes(1, [](ByteWriter& out) { Segment(out, std::numeric_limits<double>::quiet_NaN()); });
     QTest::newRow("segment at infinity") << TickBytes(1, [](ByteWriter& out) { Segment(out, std::numeric_limits<double>::infinity()); });
     QTest::newRow("segment far away") << TickBytes(1, [](ByteWriter& out) { Segment(out, 1e12); });
@@ -230,7 +247,7 @@ void PacketTest::malformedIsRefused_data()
     QTest::newRow("repair payload longer than sent") << QByteArray::fromHex("09" "00000000" "0000" "0100" "0500" "41");
     QTest::newRow("repair payload over the bound") << QByteArray::fromHex("09" "00000000" "0000" "0100" "0140") + QByteArray(16385, 'x');
     QTest::newRow("goodbye reason 3") << QByteArray::fromHex("0a03");
-    QTest::newRow("tick over one datagram") << Encode(ManySegments(55)) + QByteArray(MaxDatagram, 'x');
+    QTest::newRow("tick over one datagram") << Encode(Batch(ManySegments(55))) + QByteArray(MaxDatagram, 'x');
     QTest::newRow("over any packet") << QByteArray(MaxPacket + 1, '\x09');
 }
 
@@ -246,8 +263,12 @@ void PacketTest::encoderRefusesWhatBreaksABound_data()
     QTest::newRow("name of nine") << Message(Hello{QStringLiteral("1"), 1, QStringLiteral("123456789"), 1, false});
     QTest::newRow("name with a tab") << Message(Hello{QStringLiteral("1"), 1, QStringLiteral("a\tb"), 1, false});
     QTest::newRow("five seats") << Message(Hello{QStringLiteral("1"), 1, {}, 5, false});
-    QTest::newRow("segment at NaN") << Message(Tick{1, {DrawSegment{std::numeric_limits<double>::quiet_NaN(), 0, 0, 0, 0}}});
-    QTest::newRow("more events than a datagram holds") << Message(ManySegments(60));
+    QTest::newRow("segment at NaN") << Batch(Tick{1, {DrawSegment{std::numeric_limits<double>::quiet_NaN(), 0, 0, 0, 0}}});
+    QTest::newRow("more events than a datagram holds") << Batch(ManySegments(60));
+    QTest::newRow("continuing to what floats miss") << Batch(Tick{1, {ContinueSegment{0, 0.1, 1}}});
+    QTest::newRow("continuing a trail past the table") << Batch(Tick{1, {ContinueSegment{MaxTrails, 1, 1}}});
+    QTest::newRow("tick part 16") << Batch(Tick{1, {}, MaxTickParts, true, false});
+    QTest::newRow("batch of nine ticks") << Message(TickBatch{QList<Tick>(MaxBatchTicks + 1, Tick{3, {}})});
     QTest::newRow("300 events, more than the count byte") << Repeated(ClearPlayfield{}, 300);
     QTest::newRow("repair payload over the bound") << Message(RepairChunk{1, 0, 1, QByteArray(MaxRepairPayload + 1, 'x')});
     QTest::newRow("banner of 300 bytes") << Repeated(BannerCaption{QString(300, u'x')}, 1);
