@@ -54,6 +54,13 @@ GuestSession::GuestSession(net::Transport& transport, net::PeerId host, const ne
     link.SayHello(hello);
     QObject::connect(&serveTimer, &QTimer::timeout, &form1, [this] { Serve(); });
     serveTimer.start(10);
+    if (const std::optional<qintptr> socket = transport.Socket()) {
+        arrivals = std::make_unique<QSocketNotifier>(*socket, QSocketNotifier::Read);
+        QObject::connect(arrivals.get(), &QSocketNotifier::activated, &form1, [this] {
+            link.Serve();
+            view.ShowChanged(field.TakeChanged());
+        });
+    }
 }
 
 void GuestSession::Serve()
@@ -71,18 +78,25 @@ void GuestSession::Serve()
         break;
     case net::GuestLink::State::Refused:
         // Once: what ended does may run an event loop of its own.
-        serveTimer.stop();
+        StopServing();
         ended(net::RefusalLine(link.Refused()), 1);
         break;
     case net::GuestLink::State::HostEnded:
-        serveTimer.stop();
+        StopServing();
         ended(QStringLiteral("Hostitel ukončil hru."), 0);
         break;
     case net::GuestLink::State::HostGone:
-        serveTimer.stop();
+        StopServing();
         ended(QStringLiteral("Spojení s hostitelem se ztratilo, hra skončila."), 0);
         break;
     }
+}
+
+void GuestSession::StopServing()
+{
+    serveTimer.stop();
+    if (arrivals)
+        arrivals->setEnabled(false);
 }
 
 void GuestSession::KeysChanged()

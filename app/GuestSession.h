@@ -10,9 +10,11 @@
 #include "Playfield.h"
 #include "VirtualKeys.h"
 
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 // A joined computer's run of the program: the game window driven from the
 // host's stream instead of rules of its own, its keys and game controllers
@@ -35,6 +37,7 @@ public:
 
 private:
     void KeysChanged();
+    void StopServing();
     void NewRound();
     // The controllers take the seats this computer has now.
     void SeatControllers();
@@ -52,5 +55,7 @@ private:
     Controllers controllers;
     std::function<void(const QString&, int)> ended;
     QTimer serveTimer;
+    // What arrives is shown at once, not at the next serve.
+    std::unique_ptr<QSocketNotifier> arrivals;
     int served = 0;
 };
