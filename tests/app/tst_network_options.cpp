@@ -1,4 +1,5 @@
 #include "NetworkOptions.h"
+#include "NetworkStart.h"
 
 #include <QtTest>
 
@@ -14,6 +15,9 @@ private slots:
     void refused_data();
     void refused();
     void takenFromQtsCommandLine();
+    void resolvesToIPv4Only_data();
+    void resolvesToIPv4Only();
+    void triesEachAddressInTurn();
 };
 
 using Role = NetworkOptions::Role;
@@ -36,6 +40,9 @@ void NetworkOptionsTest::accepted_data()
     QTest::newRow("join a port, named, two players") << QStringList{"--join", "pc:6000", "--code", "9999", "--name", "Eva", "--players", "2"}
         << int(Role::Join) << 6000 << "pc" << 9999 << "Eva" << 2 << false;
     QTest::newRow("watch") << QStringList{"--join=h", "--code=1234", "--watch"} << int(Role::Join) << port << "h" << 1234 << "" << 1 << true;
+    QTest::newRow("join with no host: the window") << QStringList{"--join"} << int(Role::JoinWindow) << port << "" << 0 << "" << 1 << false;
+    QTest::newRow("the window, filled in") << QStringList{"--join", "--name", "Eva", "--code", "0042", "--players", "3", "--watch"}
+        << int(Role::JoinWindow) << port << "" << 42 << "Eva" << 3 << true;
 }
 
 void NetworkOptionsTest::accepted()
@@ -72,6 +79,8 @@ void NetworkOptionsTest::refused_data()
     QTest::newRow("nine letters") << QStringList{"--join", "h", "--code", "1234", "--name", "Ludmilka9"};
     QTest::newRow("no players") << QStringList{"--join", "h", "--code", "1234", "--players", "0"};
     QTest::newRow("five players") << QStringList{"--join", "h", "--code", "1234", "--players", "5"};
+    QTest::newRow("the window with a short code") << QStringList{"--join", "--code", "12"};
+    QTest::newRow("the window and a host") << QStringList{"--join", "--join", "h", "--code", "1234"};
 }
 
 void NetworkOptionsTest::refused()
@@ -104,6 +113,60 @@ void NetworkOptionsTest::takenFromQtsCommandLine()
     const ParsedOptions parsed = ParseNetworkOptions(QStringList{"klikvar"} + taken);
     QVERIFY(parsed.options);
     QCOMPARE(parsed.options->name, QStringLiteral("Eva"));
+
+    // A bare --join takes no option after it for its host.
+    QList<QByteArray> window = {"klikvar", "--join", "--name", "Eva"};
+    std::vector<char*> windowArgv;
+    for (QByteArray& word : window)
+        windowArgv.push_back(word.data());
+    windowArgv.push_back(nullptr);
+    argc = int(window.size());
+    QCOMPARE(TakeNetworkArguments(argc, windowArgv.data()), QStringList({"--join", "--name", "Eva"}));
+}
+
+void NetworkOptionsTest::resolvesToIPv4Only_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("addresses");
+    QTest::newRow("an IPv4 address") << "192.0.2.7" << QStringList{"192.0.2.7"};
+    QTest::newRow("an IPv6 address") << "::1" << QStringList{};
+    QTest::newRow("the loopback's name") << "localhost" << QStringList{"127.0.0.1"};
+}
+
+void NetworkOptionsTest::resolvesToIPv4Only()
+{
+    QFETCH(QString, name);
+    QStringList found;
+    for (const QHostAddress& address : ResolveIPv4(name))
+        found << address.toString();
+    QTEST(found, "addresses");
+}
+
+// The first address does not answer (nothing listens there); the second does.
+void NetworkOptionsTest::triesEachAddressInTurn()
+{
+    const std::unique_ptr<net::EnetTransport> host = net::EnetTransport::Listen(QHostAddress::LocalHost, 0, 1);
+    QVERIFY(host);
+    std::unique_ptr<net::EnetTransport> guest;
+    bool hostHeard = false;
+    const std::optional<net::PeerId> peer = ConnectToAny(
+        {QHostAddress(QStringLiteral("127.0.0.2")), QHostAddress(QHostAddress::LocalHost)}, host->Port(), guest, 500,
+        [&] {
+            while (const std::optional<net::TransportEvent> event = host->Poll())
+                hostHeard = hostHeard || event->kind == net::TransportEvent::Kind::Connected;
+        });
+    QVERIFY(peer);
+    QVERIFY(guest);
+    QTRY_VERIFY([&] {
+        guest->Poll(); // sends the last step of the handshake
+        while (const std::optional<net::TransportEvent> event = host->Poll())
+            hostHeard = hostHeard || event->kind == net::TransportEvent::Kind::Connected;
+        return hostHeard;
+    }());
+
+    // None answers: no transport is left over.
+    QVERIFY(!ConnectToAny({QHostAddress(QStringLiteral("127.0.0.2"))}, host->Port(), guest, 200));
+    QVERIFY(!guest);
 }
 
 QTEST_GUILESS_MAIN(NetworkOptionsTest)
