@@ -1,5 +1,6 @@
 #include "NetworkStart.h"
 
+#include "DiscoverySockets.h"
 #include "HostLink.h"
 
 #include <QDeadlineTimer>
@@ -53,6 +54,22 @@ std::optional<net::PeerId> ConnectToHost(const NetworkOptions& options,
     return ConnectToAny(ResolveIPv4(options.host), options.port, transport, ConnectWaitMs, whileWaiting);
 }
 
+net::Hello HelloFor(const NetworkOptions& options)
+{
+    return net::Hello{QStringLiteral(KLIKVAR_VERSION), options.code, options.name, std::uint8_t(options.players),
+                      options.watch};
+}
+
+QString BadNameLine()
+{
+    return QStringLiteral("Jméno nejde použít: nejvýš 8 znaků, bez řídicích znaků.");
+}
+
+QString NoAnswerLine(const NetworkOptions& options)
+{
+    return QStringLiteral("Hostitel %1 na portu %2 neodpovídá.").arg(options.host).arg(options.port);
+}
+
 std::uint16_t NewJoinCode()
 {
     return std::uint16_t(QRandomGenerator::system()->bounded(10000));
@@ -94,4 +111,15 @@ QStringList ComputerRows(const net::HostLink& link)
                                    : QStringLiteral("%1: hráč %2").arg(who, players.join(QStringLiteral(", "))));
     }
     return rows;
+}
+
+std::unique_ptr<net::DiscoveryResponder> AnswerDiscovery(const net::HostLink& link, quint16 port)
+{
+    auto responder = std::make_unique<net::DiscoveryResponder>([&link, port] {
+        return net::AnswerFor(QHostInfo::localHostName(), port, QStringLiteral(KLIKVAR_VERSION),
+                              link.SeatsNow().Map(), link.Guests());
+    });
+    if (!responder->Listen())
+        return nullptr;
+    return responder;
 }

@@ -2,6 +2,7 @@
 
 #include "EnetTransport.h"
 #include "NetworkOptions.h"
+#include "Packet.h"
 
 #include <functional>
 #include <memory>
@@ -26,6 +27,14 @@ std::optional<net::PeerId> ConnectToHost(const NetworkOptions& options,
                                          std::unique_ptr<net::EnetTransport>& transport,
                                          const std::function<void()>& whileWaiting = {});
 
+// This build's hello for the options' code, name, players and watching.
+net::Hello HelloFor(const NetworkOptions& options);
+
+// The lines for a hello whose name cannot be sent and for a host that does
+// not answer.
+QString BadNameLine();
+QString NoAnswerLine(const NetworkOptions& options);
+
 // A fresh four-digit join code.
 std::uint16_t NewJoinCode();
 
@@ -36,7 +45,12 @@ QString HostAddresses();
 QString HostLine(quint16 port, std::uint16_t code);
 
 namespace net {
+class DiscoveryResponder;
 class HostLink;
 }
+// Answers LAN discovery for the game hosted on port, from the link's seats;
+// nothing when the discovery port cannot be opened.
+std::unique_ptr<net::DiscoveryResponder> AnswerDiscovery(const net::HostLink& link, quint16 port);
+
 // The host window's line for each joined computer and the players it steers.
 QStringList ComputerRows(const net::HostLink& link);
