@@ -7,8 +7,9 @@
 #include <QLineEdit>
 
 JoinFlow::JoinFlow(const NetworkOptions& given, std::function<void()> closed,
-                   std::unique_ptr<net::DiscoverySearch> search)
+                   std::unique_ptr<net::DiscoverySearch> search, Connector connect)
     : search(std::move(search))
+    , connector(std::move(connect))
 {
     window.Text1->setText(given.host.isEmpty() ? QString() : QStringLiteral("%1:%2").arg(given.host).arg(given.port));
     if (given.code != 0)
@@ -64,19 +65,30 @@ void JoinFlow::Connect()
     window.SetConnecting(true);
     // The window keeps drawing while the host is waited for; Connect and
     // the close box wait their turn.
-    const std::optional<net::PeerId> host = ConnectToHost(options, transport, [] {
+    std::optional<Connection> connection = connector(options, [] {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     });
     window.SetConnecting(false);
-    if (!host) {
+    if (!connection) {
         window.ShowAnswer(NoAnswerLine(options));
         return;
     }
     window.ShowAnswer(QString());
     askTimer.stop();
     window.hide();
-    guest = std::make_unique<GuestSession>(*transport, *host, HelloFor(options),
+    transport = std::move(connection->transport);
+    guest = std::make_unique<GuestSession>(*transport, connection->host, HelloFor(options),
                                            [this](const QString& line, int) { Ended(line); });
+}
+
+std::optional<JoinFlow::Connection> JoinFlow::ConnectOverEnet(const NetworkOptions& options,
+                                                              const std::function<void()>& whileWaiting)
+{
+    std::unique_ptr<net::EnetTransport> enet;
+    const std::optional<net::PeerId> host = ConnectToHost(options, enet, whileWaiting);
+    if (!host)
+        return std::nullopt;
+    return Connection{std::move(enet), *host};
 }
 
 void JoinFlow::Ended(const QString& line)

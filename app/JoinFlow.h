@@ -1,7 +1,6 @@
 #pragma once
 
 #include "DiscoverySockets.h"
-#include "EnetTransport.h"
 #include "GuestSession.h"
 #include "JoinWindow.h"
 #include "NetworkOptions.h"
@@ -20,9 +19,23 @@ class JoinFlow final
 public:
     static constexpr int AskEveryMs = 1000;
 
+    // How the flow reaches a host: the connection's transport and the host's
+    // peer, or nothing when no address answered. whileWaiting keeps the
+    // window alive meanwhile.
+    struct Connection
+    {
+        std::unique_ptr<net::Transport> transport;
+        net::PeerId host = 0;
+    };
+    using Connector = std::function<std::optional<Connection>(const NetworkOptions&,
+                                                              const std::function<void()>& whileWaiting)>;
+
     // given: what the command line filled in. closed: the window's close box.
     JoinFlow(const NetworkOptions& given, std::function<void()> closed,
-             std::unique_ptr<net::DiscoverySearch> search = std::make_unique<net::DiscoverySearch>());
+             std::unique_ptr<net::DiscoverySearch> search = std::make_unique<net::DiscoverySearch>(),
+             Connector connect = ConnectOverEnet);
+    static std::optional<Connection> ConnectOverEnet(const NetworkOptions& options,
+                                                     const std::function<void()>& whileWaiting);
 
     // Asks for games and lists what answered; runs every AskEveryMs on its own.
     void Refresh();
@@ -39,8 +52,9 @@ private:
     void Ended(const QString& line);
 
     std::unique_ptr<net::DiscoverySearch> search;
+    Connector connector;
     QTimer askTimer;
-    std::unique_ptr<net::EnetTransport> transport;
+    std::unique_ptr<net::Transport> transport;
 };
 
 // A found game's row in the list: its host's name, address, players and

@@ -60,7 +60,10 @@ QList<QHostAddress> DiscoveryTargets()
                 targets << entry.broadcast();
         }
     }
-    targets << QHostAddress(QHostAddress::LocalHost);
+    // A broadcast reaches this computer's own games too, under its LAN
+    // address; without any, they are still found on the loopback.
+    if (targets.isEmpty())
+        targets << QHostAddress(QHostAddress::LocalHost);
     return targets;
 }
 

@@ -33,7 +33,8 @@ private:
 };
 
 // Where a computer asks: the broadcast address of every IPv4 interface that
-// is up and has one, and the loopback, so a game on this computer shows too.
+// is up and has one; the loopback where none has, so that a game on this
+// computer shows all the same.
 QList<QHostAddress> DiscoveryTargets();
 
 // A computer looking for games: asks when told to, and keeps what answers.
