@@ -6,16 +6,14 @@
 namespace {
 
 // Runs ip with these arguments; what it said when it failed.
-std::optional<QString> Ip(const QStringList& arguments)
+std::optional<QString> Ip(const QString& arguments)
 {
     QProcess ip;
     ip.setProcessChannelMode(QProcess::MergedChannels);
-    ip.start(QStringLiteral("ip"), arguments);
-    if (!ip.waitForFinished(10000) || ip.exitStatus() != QProcess::NormalExit || ip.exitCode() != 0) {
-        const QString said = QString::fromLocal8Bit(ip.readAll()).trimmed();
-        return QStringLiteral("ip %1: %2").arg(arguments.join(u' '), said.isEmpty() ? ip.errorString() : said);
-    }
-    return std::nullopt;
+    ip.start(QStringLiteral("ip"), arguments.split(u' '));
+    if (ip.waitForFinished(10000) && ip.exitStatus() == QProcess::NormalExit && ip.exitCode() == 0)
+        return std::nullopt;
+    return QStringLiteral("ip %1: %2").arg(arguments, QString::fromLocal8Bit(ip.readAll()).trimmed() + ip.errorString());
 }
 
 } // namespace
@@ -29,30 +27,19 @@ bool PrivateNetwork::Make(QString* error)
 {
     // Named after this process, so runs side by side do not meet.
     const QString tag = QString::number(QCoreApplication::applicationPid());
-    const QStringList names = {QStringLiteral("klikvar-a-") + tag, QStringLiteral("klikvar-b-") + tag};
+    namespaces = QStringList{QStringLiteral("klikvar-a-") + tag, QStringLiteral("klikvar-b-") + tag};
     const QStringList links = {QStringLiteral("kva") + tag.right(8), QStringLiteral("kvb") + tag.right(8)};
-    for (const QString& name : names) {
-        if (const auto failed = Ip({QStringLiteral("netns"), QStringLiteral("add"), name})) {
-            *error = *failed;
-            Remove();
-            return false;
-        }
-        namespaces << name;
-    }
-    // Made inside the namespaces, so no end of the pair is ever left outside.
-    QList<QStringList> steps = {{QStringLiteral("link"), QStringLiteral("add"), links[0], QStringLiteral("netns"),
-                                 names[0], QStringLiteral("type"), QStringLiteral("veth"), QStringLiteral("peer"),
-                                 QStringLiteral("name"), links[1], QStringLiteral("netns"), names[1]}};
+    QStringList steps = {QStringLiteral("netns add ") + namespaces[0], QStringLiteral("netns add ") + namespaces[1],
+                         // Made inside the namespaces: no end of the pair is ever left outside.
+                         QStringLiteral("link add %1 netns %2 type veth peer name %3 netns %4")
+                             .arg(links[0], namespaces[0], links[1], namespaces[1])};
     for (int side = 0; side < 2; ++side) {
-        const QStringList in = {QStringLiteral("-n"), names[side]};
-        steps << in + QStringList{QStringLiteral("addr"), QStringLiteral("add"),
-                                  QLatin1String(Addresses[side]) + QStringLiteral("/24"), QStringLiteral("broadcast"),
-                                  QStringLiteral("+"), QStringLiteral("dev"), links[side]};
-        steps << in + QStringList{QStringLiteral("link"), QStringLiteral("set"), links[side], QStringLiteral("up")};
-        steps << in + QStringList{QStringLiteral("link"), QStringLiteral("set"), QStringLiteral("lo"), QStringLiteral("up")};
+        const QString in = QStringLiteral("-n %1 ").arg(namespaces[side]);
+        steps << in + QStringLiteral("addr add %1/24 broadcast + dev %2").arg(QLatin1String(Addresses[side]), links[side])
+              << in + QStringLiteral("link set %1 up").arg(links[side]) << in + QStringLiteral("link set lo up");
     }
-    for (const QStringList& step : steps) {
-        if (const auto failed = Ip(step)) {
+    for (const QString& step : steps) {
+        if (const std::optional<QString> failed = Ip(step)) {
             *error = *failed;
             Remove();
             return false;
@@ -68,8 +55,8 @@ QStringList PrivateNetwork::Inside(int side, const QString& program, const QStri
 
 void PrivateNetwork::Remove()
 {
-    // The pair goes with either namespace.
+    // The pair goes with either namespace; one never made is not there to go.
     for (const QString& name : namespaces)
-        Ip({QStringLiteral("netns"), QStringLiteral("delete"), name});
+        Ip(QStringLiteral("netns delete ") + name);
     namespaces.clear();
 }
