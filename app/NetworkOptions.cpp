@@ -22,10 +22,9 @@ ParsedOptions Wrong(const QString& line)
 // which asks for the join window. A host never starts with a dash.
 constexpr auto JoinWindowFlag = "--join-window";
 
-bool BareJoin(const QStringList& arguments, qsizetype at)
+bool BareJoin(const QString& argument, const std::optional<QString>& next)
 {
-    return arguments[at] == QLatin1String("--join")
-        && (at + 1 == arguments.size() || arguments[at + 1].startsWith(u'-'));
+    return argument == QLatin1String("--join") && (!next || next->startsWith(u'-'));
 }
 
 } // namespace
@@ -45,9 +44,9 @@ QStringList TakeNetworkArguments(int& argc, char** argv)
             taken << argument;
         } else if (WithValue.contains(argument)) {
             taken << argument;
-            const bool bareJoin = argument == QLatin1String("--join")
-                && (i + 1 == argc || QString::fromLocal8Bit(argv[i + 1]).startsWith(u'-'));
-            if (i + 1 < argc && !bareJoin)
+            const std::optional<QString> next =
+                i + 1 < argc ? std::optional(QString::fromLocal8Bit(argv[i + 1])) : std::nullopt;
+            if (next && !BareJoin(argument, next))
                 taken << QString::fromLocal8Bit(argv[++i]);
         } else {
             argv[kept++] = argv[i];
@@ -62,7 +61,7 @@ ParsedOptions ParseNetworkOptions(const QStringList& given)
 {
     QStringList arguments = given;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
-        if (BareJoin(arguments, i))
+        if (BareJoin(arguments[i], i + 1 < arguments.size() ? std::optional(arguments[i + 1]) : std::nullopt))
             arguments[i] = QLatin1String(JoinWindowFlag);
     }
     QCommandLineParser parser;
