@@ -12,7 +12,7 @@ JoinFlow::JoinFlow(const NetworkOptions& given, std::function<void()> closed,
     , connector(std::move(connect))
 {
     window.Text1->setText(given.host.isEmpty() ? QString() : QStringLiteral("%1:%2").arg(given.host).arg(given.port));
-    if (given.code != 0)
+    if (given.codeGiven)
         window.Text2->setText(QStringLiteral("%1").arg(given.code, 4, 10, QLatin1Char('0')));
     window.Text3->setText(given.name);
     window.Text4->setText(QString::number(given.players));

@@ -119,6 +119,7 @@ ParsedOptions ParseNetworkOptions(const QStringList& given)
     if ((parser.isSet(code) || !choosing) && (codeText.size() != 4 || !joinCode))
         return Wrong(QStringLiteral("Kód hry jsou čtyři číslice: --code NNNN."));
     options.code = joinCode.value_or(0);
+    options.codeGiven = joinCode.has_value();
     options.name = parser.value(name);
     if (options.name.size() > 8)
         return Wrong(QStringLiteral("Jméno má nejvýš 8 znaků."));

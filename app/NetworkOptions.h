@@ -18,6 +18,7 @@ struct NetworkOptions
     std::uint16_t port = DefaultPort;
     QString host;         // to join
     std::uint16_t code = 0;
+    bool codeGiven = false; // the join window's box stays empty without it
     QString name;
     int players = 1;
     bool watch = false;
