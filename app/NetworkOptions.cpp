@@ -18,6 +18,15 @@ ParsedOptions Wrong(const QString& line)
     return {std::nullopt, line};
 }
 
+// What the desktop's join action starts with: --join and no host after it,
+// which asks for the join window. A host never starts with a dash.
+constexpr auto JoinWindowFlag = "--join-window";
+
+bool BareJoin(const QString& argument, const std::optional<QString>& next)
+{
+    return argument == QLatin1String("--join") && (!next || next->startsWith(u'-'));
+}
+
 } // namespace
 
 QStringList TakeNetworkArguments(int& argc, char** argv)
@@ -35,7 +44,9 @@ QStringList TakeNetworkArguments(int& argc, char** argv)
             taken << argument;
         } else if (WithValue.contains(argument)) {
             taken << argument;
-            if (i + 1 < argc)
+            const std::optional<QString> next =
+                i + 1 < argc ? std::optional(QString::fromLocal8Bit(argv[i + 1])) : std::nullopt;
+            if (next && !BareJoin(argument, next))
                 taken << QString::fromLocal8Bit(argv[++i]);
         } else {
             argv[kept++] = argv[i];
@@ -46,8 +57,13 @@ QStringList TakeNetworkArguments(int& argc, char** argv)
     return taken;
 }
 
-ParsedOptions ParseNetworkOptions(const QStringList& arguments)
+ParsedOptions ParseNetworkOptions(const QStringList& given)
 {
+    QStringList arguments = given;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (BareJoin(arguments[i], i + 1 < arguments.size() ? std::optional(arguments[i + 1]) : std::nullopt))
+            arguments[i] = QLatin1String(JoinWindowFlag);
+    }
     QCommandLineParser parser;
     const QCommandLineOption host(QStringLiteral("host"));
     const QCommandLineOption port(QStringLiteral("port"), {}, QStringLiteral("N"));
@@ -56,7 +72,8 @@ ParsedOptions ParseNetworkOptions(const QStringList& arguments)
     const QCommandLineOption name(QStringLiteral("name"), {}, QStringLiteral("NAME"));
     const QCommandLineOption players(QStringLiteral("players"), {}, QStringLiteral("K"));
     const QCommandLineOption watch(QStringLiteral("watch"));
-    parser.addOptions({host, port, join, code, name, players, watch});
+    const QCommandLineOption joinWindow(QLatin1String(JoinWindowFlag + 2));
+    parser.addOptions({host, port, join, code, name, players, watch, joinWindow});
     if (!parser.parse(arguments))
         return Wrong(QStringLiteral("Neznámá volba: %1").arg(parser.errorText()));
     if (!parser.positionalArguments().isEmpty())
@@ -64,7 +81,10 @@ ParsedOptions ParseNetworkOptions(const QStringList& arguments)
 
     NetworkOptions options;
     const bool hosting = parser.isSet(host);
-    const bool joining = parser.isSet(join);
+    const bool choosing = parser.isSet(joinWindow);
+    if (choosing && parser.isSet(join))
+        return Wrong(QStringLiteral("Volba --join je jen jednou."));
+    const bool joining = parser.isSet(join) || choosing;
     if (hosting && joining)
         return Wrong(QStringLiteral("Volby --host a --join nejdou spolu."));
     if (!hosting && !joining) {
@@ -85,25 +105,21 @@ ParsedOptions ParseNetworkOptions(const QStringList& arguments)
         }
         return {options, {}};
     }
-    options.role = NetworkOptions::Role::Join;
+    options.role = choosing ? NetworkOptions::Role::JoinWindow : NetworkOptions::Role::Join;
     if (parser.isSet(port))
         return Wrong(QStringLiteral("Port hostitele se píše za dvojtečku: --join HOST:PORT."));
-    QString address = parser.value(join);
-    if (const qsizetype colon = address.lastIndexOf(u':'); colon >= 0) {
-        const auto number = Number(address.mid(colon + 1), 1, 65535);
-        if (!number)
-            return Wrong(QStringLiteral("Port musí být číslo od 1 do 65535."));
-        options.port = *number;
-        address.truncate(colon);
+    if (!choosing) {
+        const std::optional<QString> error = TakeHostAndPort(parser.value(join), options);
+        if (error)
+            return Wrong(*error);
     }
-    if (address.isEmpty())
-        return Wrong(QStringLiteral("Chybí adresa hostitele: --join HOST[:PORT]."));
-    options.host = address;
+    // The join window starts with what was given and asks for the rest.
     const QString codeText = parser.value(code);
     const auto joinCode = Number(codeText, 0, 9999);
-    if (!parser.isSet(code) || codeText.size() != 4 || !joinCode)
+    if ((parser.isSet(code) || !choosing) && (codeText.size() != 4 || !joinCode))
         return Wrong(QStringLiteral("Kód hry jsou čtyři číslice: --code NNNN."));
-    options.code = *joinCode;
+    options.code = joinCode.value_or(0);
+    options.codeGiven = joinCode.has_value();
     options.name = parser.value(name);
     if (options.name.size() > 8)
         return Wrong(QStringLiteral("Jméno má nejvýš 8 znaků."));
@@ -115,4 +131,19 @@ ParsedOptions ParseNetworkOptions(const QStringList& arguments)
     }
     options.watch = parser.isSet(watch);
     return {options, {}};
+}
+
+std::optional<QString> TakeHostAndPort(QString address, NetworkOptions& options)
+{
+    if (const qsizetype colon = address.lastIndexOf(u':'); colon >= 0) {
+        const auto number = Number(address.mid(colon + 1), 1, 65535);
+        if (!number)
+            return QStringLiteral("Port musí být číslo od 1 do 65535.");
+        options.port = *number;
+        address.truncate(colon);
+    }
+    if (address.isEmpty())
+        return QStringLiteral("Chybí adresa hostitele: --join HOST[:PORT].");
+    options.host = address;
+    return std::nullopt;
 }

@@ -1,5 +1,6 @@
 #include "NetworkStart.h"
 
+#include "DiscoverySockets.h"
 #include "HostLink.h"
 
 #include <QDeadlineTimer>
@@ -8,43 +9,65 @@
 #include <QRandomGenerator>
 #include <QThread>
 
-namespace {
-
-// ENet speaks IPv4 only.
-std::optional<QHostAddress> Resolve(const QString& name)
+QList<QHostAddress> ResolveIPv4(const QString& name)
 {
     QHostAddress address;
     if (address.setAddress(name))
-        return address.protocol() == QAbstractSocket::IPv4Protocol ? std::optional(address) : std::nullopt;
-    for (const QHostAddress& found : QHostInfo::fromName(name).addresses()) {
-        if (found.protocol() == QAbstractSocket::IPv4Protocol)
-            return found;
+        return address.protocol() == QAbstractSocket::IPv4Protocol ? QList{address} : QList<QHostAddress>{};
+    QList<QHostAddress> found;
+    for (const QHostAddress& each : QHostInfo::fromName(name).addresses()) {
+        if (each.protocol() == QAbstractSocket::IPv4Protocol && !found.contains(each))
+            found << each;
     }
+    return found;
+}
+
+std::optional<net::PeerId> ConnectToAny(const QList<QHostAddress>& addresses, quint16 port,
+                                        std::unique_ptr<net::EnetTransport>& transport, int waitMs,
+                                        const std::function<void()>& whileWaiting)
+{
+    for (const QHostAddress& address : addresses) {
+        transport = net::EnetTransport::Connect(address, port);
+        const QDeadlineTimer deadline(waitMs);
+        while (transport && !deadline.hasExpired()) {
+            while (const std::optional<net::TransportEvent> event = transport->Poll()) {
+                if (event->kind == net::TransportEvent::Kind::Connected)
+                    return event->peer;
+                if (event->kind == net::TransportEvent::Kind::Disconnected) {
+                    transport.reset(); // this address refused: the next one
+                    break;
+                }
+            }
+            if (whileWaiting)
+                whileWaiting();
+            QThread::msleep(5);
+        }
+    }
+    transport.reset();
     return std::nullopt;
 }
 
-} // namespace
-
 std::optional<net::PeerId> ConnectToHost(const NetworkOptions& options,
-                                         std::unique_ptr<net::EnetTransport>& transport)
+                                         std::unique_ptr<net::EnetTransport>& transport,
+                                         const std::function<void()>& whileWaiting)
 {
-    const std::optional<QHostAddress> address = Resolve(options.host);
-    if (!address)
-        return std::nullopt;
-    transport = net::EnetTransport::Connect(*address, options.port);
-    if (!transport)
-        return std::nullopt;
-    const QDeadlineTimer deadline(5000);
-    while (!deadline.hasExpired()) {
-        while (const std::optional<net::TransportEvent> event = transport->Poll()) {
-            if (event->kind == net::TransportEvent::Kind::Connected)
-                return event->peer;
-            if (event->kind == net::TransportEvent::Kind::Disconnected)
-                return std::nullopt;
-        }
-        QThread::msleep(5);
-    }
-    return std::nullopt;
+    return ConnectToAny(ResolveIPv4(options.host), options.port, transport, ConnectWaitMs, whileWaiting);
+}
+
+net::Hello HelloFor(const NetworkOptions& options)
+{
+    return net::Hello{QStringLiteral(KLIKVAR_VERSION), options.code, options.name, std::uint8_t(options.players),
+                      options.watch};
+}
+
+QString BadNameLine()
+{
+    return QStringLiteral("Jméno nejde použít: nejvýš 8 znaků, bez řídicích znaků.");
+}
+
+QString NoAnswerLine(const NetworkOptions& options)
+{
+    return QStringLiteral("Hostitel %1 na portu %2 neodpovídá.").arg(options.host).arg(options.port);
 }
 
 std::uint16_t NewJoinCode()
@@ -124,4 +147,15 @@ net::ComputerId NextOwner(const net::HostLink& link, int player)
             return computer.id;
     }
     return net::HostComputer;
+}
+
+std::unique_ptr<net::DiscoveryResponder> AnswerDiscovery(const net::HostLink& link, quint16 port)
+{
+    auto responder = std::make_unique<net::DiscoveryResponder>([&link, port] {
+        return net::AnswerFor(QHostInfo::localHostName(), port, QStringLiteral(KLIKVAR_VERSION),
+                              link.SeatsNow().Map(), link.Guests());
+    });
+    if (!responder->Listen())
+        return nullptr;
+    return responder;
 }

@@ -1,8 +1,10 @@
 #include "ClosingWindow.h"
+#include "DiscoverySockets.h"
 #include "EnetTransport.h"
 #include "GuestSession.h"
 #include "HostMatch.h"
 #include "HostWindow.h"
+#include "JoinFlow.h"
 #include "NetworkOptions.h"
 #include "NetworkStart.h"
 #include "PlatformChoice.h"
@@ -55,17 +57,24 @@ int main(int argc, char* argv[])
     }
     const NetworkOptions& options = *parsed.options;
 
+    if (options.role == NetworkOptions::Role::JoinWindow) {
+        // Only the join window's close box ends the program; the game's
+        // windows come and go.
+        QApplication::setQuitOnLastWindowClosed(false);
+        JoinFlow flow(options, [] { EndProgram(EXIT_SUCCESS); });
+        return QApplication::exec();
+    }
+
     if (options.role == NetworkOptions::Role::Join) {
-        const net::Hello hello{QStringLiteral(KLIKVAR_VERSION), options.code, options.name,
-                               std::uint8_t(options.players), options.watch};
+        const net::Hello hello = HelloFor(options);
         if (net::Encode(hello).isEmpty()) {
-            SayLine(stderr, QStringLiteral("Jméno nejde použít: nejvýš 8 znaků, bez řídicích znaků."));
+            SayLine(stderr, BadNameLine());
             return 2;
         }
         std::unique_ptr<net::EnetTransport> transport;
         const std::optional<net::PeerId> host = ConnectToHost(options, transport);
         if (!host) {
-            SayLine(stderr, QStringLiteral("Hostitel %1 na portu %2 neodpovídá.").arg(options.host).arg(options.port));
+            SayLine(stderr, NoAnswerLine(options));
             return 1;
         }
         GuestSession guest(*transport, *host, hello, [](const QString& line, int status) {
@@ -95,7 +104,11 @@ int main(int argc, char* argv[])
     ClockSeededRandom random;
     Session session(random, [] { EndProgram(EXIT_SUCCESS); }, hosting.get(), code);
     std::unique_ptr<HostWindow> hostWindow;
+    std::unique_ptr<net::DiscoveryResponder> discovery;
     if (hosting) {
+        discovery = AnswerDiscovery(session.host->Link(), hosting->Port());
+        if (!discovery)
+            SayLine(stderr, QStringLiteral("Hra nebude vidět v místní síti: port %1 je obsazený.").arg(net::DiscoveryPort));
         hostWindow = std::make_unique<HostWindow>();
         hostWindow->ShowJoinInfo(HostAddresses(), hosting->Port(), code);
         net::HostLink& link = session.host->Link();

@@ -222,6 +222,10 @@ void Write(ByteWriter& out, const Players& m);
 void Read(ByteReader& in, Players& m);
 void Write(ByteWriter& out, const NextRound& m);
 void Read(ByteReader& in, NextRound& m);
+void Write(ByteWriter& out, const DiscoveryRequest& m);
+void Read(ByteReader& in, DiscoveryRequest& m);
+void Write(ByteWriter& out, const DiscoveryAnswer& m);
+void Read(ByteReader& in, DiscoveryAnswer& m);
 
 // A variant's alternative, chosen by the kind byte that precedes it.
 template<typename Variant, std::size_t Index = 0>
@@ -431,6 +435,37 @@ void Read(ByteReader& in, Players& m)
 
 void Write(ByteWriter&, const NextRound&) {}
 void Read(ByteReader&, NextRound&) {}
+
+// The kind byte and the zeros make the whole request.
+void Write(ByteWriter& out, const DiscoveryRequest&) { out.Raw(QByteArray(DiscoveryRequestSize - 1, '\0')); }
+void Read(ByteReader& in, DiscoveryRequest&)
+{
+    for (const char byte : in.Raw(DiscoveryRequestSize - 1)) {
+        if (byte != 0)
+            in.Fail();
+    }
+}
+
+void Write(ByteWriter& out, const DiscoveryAnswer& m)
+{
+    out.Text(m.hostName);
+    out.U8(m.players);
+    out.U8(m.freeSeats);
+    out.U16(m.port);
+    out.Text(m.version);
+}
+void Read(ByteReader& in, DiscoveryAnswer& m)
+{
+    // Bounded in bytes, not letters, so an answer is never larger than the
+    // padded request that asked for it.
+    m.hostName = in.Text(MaxHostNameBytes, MaxHostNameBytes).value_or(QString());
+    m.players = ReadByteIn(in, 1, PlayerCount);
+    m.freeSeats = ReadByteIn(in, 0, PlayerCount - 1);
+    m.port = in.U16();
+    m.version = in.Text(MaxVersionChars, MaxVersionChars).value_or(QString());
+    if (m.players + m.freeSeats > PlayerCount || m.port == 0 || m.version.isEmpty())
+        in.Fail();
+}
 
 // The kind byte of an alternative.
 template<typename T, typename... Ts>

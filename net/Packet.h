@@ -268,8 +268,31 @@ struct NextRound
     bool operator==(const NextRound&) const = default;
 };
 
+// LAN discovery, on a UDP port of its own: a computer looking for games
+// asks by broadcast, and each host answers with what the join window lists.
+// The question is padded with zeros to the size of an answer, so nobody can
+// make a host send much more than they sent it, even from a forged address.
+inline constexpr int DiscoveryRequestSize = 72;
+inline constexpr int MaxHostNameBytes = 32;
+
+struct DiscoveryRequest
+{
+    bool operator==(const DiscoveryRequest&) const = default;
+};
+
+// No code and no player's name: only the host computer's own name.
+struct DiscoveryAnswer
+{
+    QString hostName;
+    std::uint8_t players = 1;   // 1..6 in the match now
+    std::uint8_t freeSeats = 0; // players a joining computer could take
+    std::uint16_t port = 1;     // the game's, which the join goes to
+    QString version;
+    bool operator==(const DiscoveryAnswer&) const = default;
+};
+
 using Message = std::variant<Hello, Welcome, Refusal, SeatMap, Input, TickBatch, HashCheck, RepairRequest,
-    RepairChunk, Goodbye, Players, NextRound, ResendRequest>;
+    RepairChunk, Goodbye, Players, NextRound, ResendRequest, DiscoveryRequest, DiscoveryAnswer>;
 
 // The bytes of a message; empty when it breaks a bound, which is the
 // sender's fault and is never put on the wire.

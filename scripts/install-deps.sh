@@ -79,6 +79,11 @@ checkers=(
   xauth
   man-db
 )
+# The end-to-end test of finding a game on a LAN makes a private one: two
+# network namespaces joined by a virtual Ethernet pair.
+lan=(
+  iproute2
+)
 icons=(
   librsvg2-bin
   imagemagick
@@ -99,7 +104,7 @@ for group in "${@:-build}"; do
     build) packages+=("${build[@]}") ;;
     package) packages+=("${package[@]}") ;;
     demo) packages+=("${demo[@]}") ;;
-    test) packages+=("${build[@]}" "${package[@]}" "${demo[@]}" "${layouts[@]}" "${wayland[@]}" "${desktops[@]}" "${checkers[@]}") ;;
+    test) packages+=("${build[@]}" "${package[@]}" "${demo[@]}" "${layouts[@]}" "${wayland[@]}" "${desktops[@]}" "${checkers[@]}" "${lan[@]}") ;;
     icons) packages+=("${icons[@]}") ;;
     fuzz) packages+=("${fuzz[@]}") ;;
     traffic) packages+=("${traffic[@]}") ;;

@@ -4,6 +4,7 @@
 #include "OutlineShape.h"
 
 #include <QLabel>
+#include <QLineEdit>
 
 QString FamilyName(const char* family, int index)
 {
@@ -20,6 +21,20 @@ QLabel* MakeLabel(const QString& name, const QString& caption, const QRect& geom
     label->setAlignment(across | Qt::AlignTop);
     label->setWordWrap(true);
     return label;
+}
+
+void PaintBox(QWidget* box, const QColor& color)
+{
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::WindowText, color);
+    if (qobject_cast<QLineEdit*>(box)) {
+        palette.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+        palette.setColor(QPalette::Base, Qt::black);
+        palette.setColor(QPalette::Text, color);
+    } else {
+        palette.setColor(QPalette::Window, Qt::black);
+    }
+    box->setPalette(palette);
 }
 
 OutlineShape* MakeOutline(const QString& name, const QColor& color, const QRect& geometry,

@@ -29,5 +29,21 @@ QLabel* MakeLabel(const QString& name, const QString& caption, const QRect& geom
 OutlineShape* MakeOutline(const QString& name, const QColor& color, const QRect& geometry,
                           QWidget* parent);
 
+// Text and tick boxes are drawn on black in their own colour; the tick
+// square itself stays white with a black tick, and a text box keeps a grey
+// sunken edge so it can be found on the black window.
+void PaintBox(QWidget* box, const QColor& color);
+
+template <class Box>
+Box* MakeBox(const QString& name, const QString& text, const QRect& geometry, const QColor& color,
+             QWidget* parent)
+{
+    auto* box = new Box(text, parent);
+    box->setObjectName(name);
+    box->setGeometry(geometry);
+    PaintBox(box, color);
+    return box;
+}
+
 void SetTextColor(QWidget* control, const QColor& color);
 QColor TextColor(const QWidget* control);

@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <type_traits>
 
 namespace {
 
@@ -34,29 +33,6 @@ const char* const KeyHelp[] = {
     "Hráč 5: +,-",
     "Hráč 6: 1,2",
 };
-
-// Text and tick boxes are drawn on black in their own colour; the tick
-// square itself stays white with a black tick, and a text box keeps a grey
-// sunken edge so it can be found on the black window.
-template <class Box>
-Box* MakeBox(const QString& name, const QString& text, const QRect& geometry, const QColor& color,
-             QWidget* parent)
-{
-    auto* box = new Box(text, parent);
-    box->setObjectName(name);
-    box->setGeometry(geometry);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::WindowText, color);
-    if constexpr (std::is_same_v<Box, QLineEdit>) {
-        palette.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
-        palette.setColor(QPalette::Base, Qt::black);
-        palette.setColor(QPalette::Text, color);
-    } else {
-        palette.setColor(QPalette::Window, Qt::black);
-    }
-    box->setPalette(palette);
-    return box;
-}
 
 } // namespace
 

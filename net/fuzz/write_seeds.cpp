@@ -38,6 +38,8 @@ int main(int argc, char** argv)
         Players{{QStringLiteral("Adam"), QStringLiteral("Bára")}},
         NextRound{},
         ResendRequest{77},
+        DiscoveryRequest{},
+        DiscoveryAnswer{QStringLiteral("pracovna"), 3, 3, 24724, QStringLiteral("1.00.0007")},
     };
     for (const RepairChunk& chunk : SplitRepair(blank, 501))
         messages.append(chunk);

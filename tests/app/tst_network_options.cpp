@@ -1,4 +1,5 @@
 #include "NetworkOptions.h"
+#include "NetworkStart.h"
 
 #include <QtTest>
 
@@ -14,6 +15,7 @@ private slots:
     void refused_data();
     void refused();
     void takenFromQtsCommandLine();
+    void triesEachAddressInTurn();
 };
 
 using Role = NetworkOptions::Role;
@@ -36,6 +38,9 @@ void NetworkOptionsTest::accepted_data()
     QTest::newRow("join a port, named, two players") << QStringList{"--join", "pc:6000", "--code", "9999", "--name", "Eva", "--players", "2"}
         << int(Role::Join) << 6000 << "pc" << 9999 << "Eva" << 2 << false;
     QTest::newRow("watch") << QStringList{"--join=h", "--code=1234", "--watch"} << int(Role::Join) << port << "h" << 1234 << "" << 1 << true;
+    QTest::newRow("join with no host: the window") << QStringList{"--join"} << int(Role::JoinWindow) << port << "" << 0 << "" << 1 << false;
+    QTest::newRow("the window, filled in") << QStringList{"--join", "--name", "Eva", "--code", "0042", "--players", "3", "--watch"}
+        << int(Role::JoinWindow) << port << "" << 42 << "Eva" << 3 << true;
 }
 
 void NetworkOptionsTest::accepted()
@@ -72,6 +77,8 @@ void NetworkOptionsTest::refused_data()
     QTest::newRow("nine letters") << QStringList{"--join", "h", "--code", "1234", "--name", "Ludmilka9"};
     QTest::newRow("no players") << QStringList{"--join", "h", "--code", "1234", "--players", "0"};
     QTest::newRow("five players") << QStringList{"--join", "h", "--code", "1234", "--players", "5"};
+    QTest::newRow("the window with a short code") << QStringList{"--join", "--code", "12"};
+    QTest::newRow("the window and a host") << QStringList{"--join", "--join", "h", "--code", "1234"};
 }
 
 void NetworkOptionsTest::refused()
@@ -104,6 +111,31 @@ void NetworkOptionsTest::takenFromQtsCommandLine()
     const ParsedOptions parsed = ParseNetworkOptions(QStringList{"klikvar"} + taken);
     QVERIFY(parsed.options);
     QCOMPARE(parsed.options->name, QStringLiteral("Eva"));
+
+    // A bare --join takes no option after it for its host.
+    QList<QByteArray> window = {"klikvar", "--join", "--name", "Eva"};
+    std::vector<char*> windowArgv;
+    for (QByteArray& word : window)
+        windowArgv.push_back(word.data());
+    windowArgv.push_back(nullptr);
+    argc = int(window.size());
+    QCOMPARE(TakeNetworkArguments(argc, windowArgv.data()), QStringList({"--join", "--name", "Eva"}));
+}
+
+// The first address does not answer (nothing listens there); the second does.
+void NetworkOptionsTest::triesEachAddressInTurn()
+{
+    const std::unique_ptr<net::EnetTransport> host = net::EnetTransport::Listen(QHostAddress::LocalHost, 0, 1);
+    QVERIFY(host);
+    std::unique_ptr<net::EnetTransport> guest;
+    QVERIFY(ResolveIPv4(QStringLiteral("::1")).isEmpty()); // ENet carries IPv4 only
+    const QList<QHostAddress> addresses = {QHostAddress(QStringLiteral("127.0.0.2")), QHostAddress(QHostAddress::LocalHost)};
+    QVERIFY(ConnectToAny(addresses, host->Port(), guest, 500, [&] { while (host->Poll()) {} }));
+    QVERIFY(guest);
+
+    // None answers: no transport is left over.
+    QVERIFY(!ConnectToAny({QHostAddress(QStringLiteral("127.0.0.2"))}, host->Port(), guest, 200));
+    QVERIFY(!guest);
 }
 
 QTEST_GUILESS_MAIN(NetworkOptionsTest)

@@ -1,3 +1,4 @@
+#include "PrivateNetwork.h"
 #include "Program.h"
 #include "VirtualDisplay.h"
 
@@ -6,10 +7,20 @@
 #include <QThread>
 #include <QtTest>
 
+#include <unistd.h>
+
 namespace {
 
 const QString HostWindowTitle = QStringLiteral("Q.V.Z Klikvar – hra po síti");
 const QString ClosingTitle = QStringLiteral("Q.V.Z Klikvar – konec hry");
+const QString JoinTitle = QStringLiteral("Q.V.Z Klikvar – připojit se ke hře");
+
+// Places in the join window's client area: the first game found, the code
+// box, Connect, and the inside of the address box.
+constexpr QPoint FirstGame(100, 38);
+constexpr QPoint CodeBox(164, 169);
+constexpr QPoint Connect(163, 292);
+constexpr QRect AddressText(140, 139, 160, 13);
 
 // A port of this run's own, so suites running side by side do not meet.
 quint16 TestPort()
@@ -46,6 +57,27 @@ QImage JoinedList(const VirtualDisplay& display, const QString& window, const QS
     return display.Screenshot(window, Program::ShotPath(name)).copy(8, 96, 180, 60);
 }
 
+// Whether any text is drawn in the area, white on the black box.
+bool HasText(const QImage& image, const QRect& area)
+{
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (qGray(image.pixel(x, y)) > 128)
+                return true;
+        }
+    }
+    return false;
+}
+
+// Starts the game inside one side of the private network.
+bool LaunchInside(const PrivateNetwork& lan, int side, const VirtualDisplay& display, QProcess& process,
+                  const QStringList& arguments)
+{
+    process.setProcessEnvironment(display.Environment());
+    process.start(QStringLiteral("ip"), lan.Inside(side, QStringLiteral(KLIKVAR_BINARY), arguments));
+    return process.waitForStarted(5000);
+}
+
 // Waits for a program to end; its exit status, or nothing.
 std::optional<int> ExitStatus(QProcess& process, int timeoutMs)
 {
@@ -67,6 +99,7 @@ private slots:
     void oneRoundOnTwoComputers();
     void theHostPlaysOnWhenTheJoinedComputerIsKilled();
     void theJoinedComputerEndsWhenTheHostIsGone();
+    void aComputerFindsTheHostOnTheLanAndJoinsByClicks();
 
 private:
     // The host on one display, a computer that joined it on the other, and
@@ -196,6 +229,59 @@ void NetworkEndToEnd::theJoinedComputerEndsWhenTheHostIsGone()
     QCOMPARE(ExitStatus(guest, 15000), std::optional<int>(0));
     QCOMPARE(QString::fromUtf8(guest.readAllStandardError()).trimmed(),
              QStringLiteral("Spojení s hostitelem se ztratilo, hra skončila."));
+}
+
+// Two computers on a LAN of their own: the second finds the host through
+// discovery in the join window, joins by clicks, and is back in the window
+// when the host ends the match.
+void NetworkEndToEnd::aComputerFindsTheHostOnTheLanAndJoinsByClicks()
+{
+    if (geteuid() != 0)
+        QSKIP("making network namespaces needs root");
+    PrivateNetwork lan;
+    QString error;
+    if (!lan.Make(&error))
+        QSKIP(qPrintable(QStringLiteral("no private network: ") + error));
+    QVERIFY(LaunchInside(lan, 0, hostDisplay, host, {QStringLiteral("--host")}));
+    const std::optional<QString> code = JoinCode(host);
+    QVERIFY(code);
+    const std::optional<QString> list = hostDisplay.FindWindow(HostWindowTitle);
+    QVERIFY(list);
+    const QImage nobody = JoinedList(hostDisplay, *list, QStringLiteral("lan-list-empty.png"));
+    QVERIFY(LaunchInside(lan, 1, guestDisplay, guest, {QStringLiteral("--join"), QStringLiteral("--name"),
+                                                       QStringLiteral("Eva")}));
+    const std::optional<QString> join = guestDisplay.FindWindow(JoinTitle, QSize(326, 360), 10000);
+    QVERIFY(join);
+
+    // Once the host has answered, choosing the first game fills the address.
+    bool chosen = false;
+    for (QDeadlineTimer deadline(15000); !chosen && !deadline.hasExpired();) {
+        QVERIFY(guestDisplay.Click(*join, FirstGame));
+        QThread::msleep(300);
+        chosen = HasText(guestDisplay.Screenshot(*join, Program::ShotPath(QStringLiteral("lan-join.png"))),
+                         AddressText);
+    }
+    QVERIFY2(chosen, "no game found on the LAN");
+    QVERIFY(guestDisplay.Click(*join, CodeBox));
+    QVERIFY(guestDisplay.Type(*code));
+    QVERIFY(guestDisplay.Click(*join, Connect));
+
+    QImage joined = nobody;
+    for (QDeadlineTimer deadline(10000); !deadline.hasExpired() && joined == nobody;) {
+        QThread::msleep(200);
+        joined = JoinedList(hostDisplay, *list, QStringLiteral("lan-list-joined.png"));
+    }
+    QVERIFY(joined != nobody);
+    QVERIFY(Program::StartMatch(hostDisplay));
+    QVERIFY(guestDisplay.FindWindow(Program::GameTitle));
+    QVERIFY(guestDisplay.VisibleWindows(JoinTitle).isEmpty());
+
+    QVERIFY(hostDisplay.ActivateWindow(Program::GameTitle));
+    QVERIFY(hostDisplay.Keys({QStringLiteral("Escape")}));
+    QCOMPARE(ExitStatus(host, 10000), std::optional<int>(0));
+    QVERIFY(guestDisplay.FindWindow(JoinTitle, QSize(326, 360), 10000));
+    QCOMPARE(guest.state(), QProcess::Running);
+    StopProcess(guest);
 }
 
 QTEST_GUILESS_MAIN(NetworkEndToEnd)

@@ -60,6 +60,27 @@ void FloatSegment(ByteWriter& out, float x1)
     out.U32(0x00FF00);
 }
 
+// A discovery answer written field by field, the host's name as raw bytes.
+QByteArray AnswerBytes(const QByteArray& hostName, std::uint8_t players = 2, std::uint8_t freeSeats = 4,
+                       std::uint16_t port = 24724, const QByteArray& version = "1.00.0007")
+{
+    ByteWriter out;
+    out.U8(15);
+    out.U8(std::uint8_t(hostName.size()));
+    out.Raw(hostName);
+    out.U8(players);
+    out.U8(freeSeats);
+    out.U16(port);
+    out.U8(std::uint8_t(version.size()));
+    out.Raw(version);
+    return out.Bytes();
+}
+
+QByteArray RequestBytes(qsizetype padding = DiscoveryRequestSize - 1)
+{
+    return QByteArray(1, '\x0e') + QByteArray(padding, '\0');
+}
+
 QByteArray Patched(QByteArray bytes, qsizetype at, char value)
 {
     bytes[at] = value;
@@ -142,6 +163,9 @@ void PacketTest::roundTrips_data()
     QTest::newRow("players, one unnamed") << Message(Players{{QStringLiteral("Adam"), QString()}});
     QTest::newRow("six players") << Message(Players{{"A", "Bára", "C", "D", "E", "Řehoř"}});
     QTest::newRow("next round") << Message(NextRound{});
+    QTest::newRow("discovery request") << Message(DiscoveryRequest{});
+    QTest::newRow("discovery answer") << Message(DiscoveryAnswer{QStringLiteral("pracovna"), 2, 4, 24724, QStringLiteral("1.00.0007")});
+    QTest::newRow("discovery answer, full, longest name") << Message(DiscoveryAnswer{QString(MaxHostNameBytes, u'x'), 6, 0, 65535, QString(MaxVersionChars, u'9')});
 }
 
 void PacketTest::roundTrips()
@@ -173,7 +197,7 @@ void PacketTest::malformedIsRefused_data()
 
     QTest::newRow("nothing") << QByteArray();
     QTest::newRow("kind 0") << QByteArray::fromHex("00");
-    QTest::newRow("kind past the last") << QByteArray::fromHex("0e00");
+    QTest::newRow("kind past the last") << QByteArray::fromHex("1000");
     QTest::newRow("batch of no ticks") << QByteArray::fromHex("0600");
     QTest::newRow("batch of nine ticks") << QByteArray::fromHex("0609") + QByteArray::fromHex("000000001000").repeated(9);
     QTest::newRow("tick with an unknown flag") << TickBytes(0, [](ByteWriter&) {}, 0x50);
@@ -187,6 +211,21 @@ void PacketTest::malformedIsRefused_data()
     QTest::newRow("players, fewer names than counted") << QByteArray::fromHex("0b020141");
     QTest::newRow("next round with a byte") << QByteArray::fromHex("0c00");
     QTest::newRow("kind 255") << QByteArray::fromHex("ff");
+    QVERIFY(Decode(RequestBytes()).has_value());
+    QVERIFY(Decode(AnswerBytes("pracovna")).has_value());
+    QTest::newRow("discovery request, bare kind") << RequestBytes(0);
+    QTest::newRow("discovery request, a zero short") << RequestBytes(DiscoveryRequestSize - 2);
+    QTest::newRow("discovery request, a zero over") << RequestBytes(DiscoveryRequestSize);
+    QTest::newRow("discovery request, padding not zero") << Patched(RequestBytes(), DiscoveryRequestSize - 1, 1);
+    QTest::newRow("discovery answer, no players") << AnswerBytes("pc", 0, 1);
+    QTest::newRow("discovery answer, seven players") << AnswerBytes("pc", 7, 0);
+    QTest::newRow("discovery answer, more seats than players") << AnswerBytes("pc", 2, 5);
+    QTest::newRow("discovery answer, port 0") << AnswerBytes("pc", 2, 4, 0);
+    QTest::newRow("discovery answer, no version") << AnswerBytes("pc", 2, 4, 24724, "");
+    QTest::newRow("discovery answer, version of 33") << AnswerBytes("pc", 2, 4, 24724, QByteArray(33, '1'));
+    QTest::newRow("discovery answer, name of 33 bytes") << AnswerBytes(QByteArray(33, 'x'));
+    QTest::newRow("discovery answer, 17 wide letters") << AnswerBytes(QString(17, u'Ř').toUtf8());
+    QTest::newRow("discovery answer, newline in name") << AnswerBytes("pc\n");
     QTest::newRow("trailing garbage") << goodHello + '\0';
     QTest::newRow("code over 9999") << HelloBytes("Eva", 10000);
     QTest::newRow("no seats wanted") << HelloBytes("Eva", 1, 0);
@@ -271,6 +310,7 @@ void PacketTest::encoderRefusesWhatBreaksABound_data()
     QTest::newRow("batch of nine ticks") << Message(TickBatch{QList<Tick>(MaxBatchTicks + 1, Tick{3, {}})});
     QTest::newRow("300 events, more than the count byte") << Repeated(ClearPlayfield{}, 300);
     QTest::newRow("repair payload over the bound") << Message(RepairChunk{1, 0, 1, QByteArray(MaxRepairPayload + 1, 'x')});
+    QTest::newRow("host name over the bytes of a request") << Message(DiscoveryAnswer{QString(17, u'Ř'), 1, 0, 1, QStringLiteral("1")});
     QTest::newRow("banner of 300 bytes") << Repeated(BannerCaption{QString(300, u'x')}, 1);
 }
 
@@ -287,6 +327,8 @@ void PacketTest::everyTruncationIsRefused_data()
     QTest::newRow("tick") << EveryEvent();
     QTest::newRow("hash check") << Message(HashCheck{1, 2, {}});
     QTest::newRow("repair chunk") << Message(RepairChunk{1, 0, 2, QByteArray("abc")});
+    QTest::newRow("discovery request") << Message(DiscoveryRequest{});
+    QTest::newRow("discovery answer") << Message(DiscoveryAnswer{QStringLiteral("pc"), 1, 5, 80, QStringLiteral("1")});
 }
 
 void PacketTest::everyTruncationIsRefused()

@@ -61,11 +61,15 @@ diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . -type f -pr
 [ -x "$root/usr/games/klikvar" ] && file -b "$root/usr/games/klikvar" | grep -q ELF \
   || fail "usr/games/klikvar is not an executable program"
 
-# The desktop entry starts the installed program and shows the installed icon.
+# The desktop entry and each of its actions start the installed program, and
+# the entry shows the installed icon.
 desktop=$root/usr/share/applications/$app_id.desktop
-exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
+mapfile -t exec_names < <(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
 icon_name=$(sed -n 's/^Icon=//p' "$desktop")
-[ -n "$exec_name" ] && [ -x "$root/usr/games/$exec_name" ] || fail "Exec '$exec_name' is not in usr/games"
+[ ${#exec_names[@]} -gt 0 ] || fail "the desktop entry has no Exec"
+for exec_name in "${exec_names[@]}"; do
+  [ -n "$exec_name" ] && [ -x "$root/usr/games/$exec_name" ] || fail "Exec '$exec_name' is not in usr/games"
+done
 for size in $KLIKVAR_ICON_SIZES; do
   png=$root/usr/share/icons/hicolor/${size}x$size/apps/$icon_name.png
   file -b "$png" 2>/dev/null | grep -q "PNG image data, $size x $size," \
