@@ -335,17 +335,18 @@ constexpr std::uint8_t TickPartMask = 0x0F;
 constexpr std::uint8_t TickLast = 0x10;
 constexpr std::uint8_t TickFresh = 0x20;
 
-void Write(ByteWriter& out, const Tick& m)
+// A tick's fields but its number, which a batch gives only for its first:
+// each part after belongs to the same tick, or to the next once the part
+// before was its tick's last.
+void WriteTickBody(ByteWriter& out, const Tick& m)
 {
-    out.U32(m.tick);
     out.U8(std::uint8_t(m.part | (m.last ? TickLast : 0) | (m.fresh ? TickFresh : 0)));
     out.U8(std::uint8_t(m.events.size()));
     for (const Event& event : m.events)
         WriteEvent(out, event);
 }
-void Read(ByteReader& in, Tick& m)
+void ReadTickBody(ByteReader& in, Tick& m)
 {
-    m.tick = in.U32();
     const std::uint8_t flags = ReadByteIn(in, 0, TickPartMask | TickLast | TickFresh);
     m.part = flags & TickPartMask;
     m.last = flags & TickLast;
@@ -360,16 +361,20 @@ void Read(ByteReader& in, Tick& m)
 void Write(ByteWriter& out, const TickBatch& m)
 {
     out.U8(std::uint8_t(m.ticks.size()));
+    out.U32(m.ticks.isEmpty() ? 0 : m.ticks.first().tick);
     for (const Tick& tick : m.ticks)
-        Write(out, tick);
+        WriteTickBody(out, tick);
 }
 void Read(ByteReader& in, TickBatch& m)
 {
     const int count = ReadByteIn(in, 1, MaxBatchTicks);
+    std::uint32_t number = in.U32();
     for (int i = 0; i < count && in.Ok(); ++i) {
-        Tick tick;
-        Read(in, tick);
+        Tick tick{number, {}};
+        ReadTickBody(in, tick);
         m.ticks.append(tick);
+        if (tick.last)
+            ++number;
     }
 }
 

@@ -197,7 +197,10 @@ struct Tick
 };
 
 // What one datagram of the stream carries: the newest ticks and, again,
-// those of the datagram before, so one lost datagram costs no waiting.
+// those of the datagram before, so one lost datagram costs no waiting. Its
+// parts are in stream order: each of the same tick as the part before, or
+// of the next once that was its tick's last; only the first's number
+// travels.
 inline constexpr int MaxBatchTicks = 8;
 struct TickBatch
 {

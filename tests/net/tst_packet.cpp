@@ -152,7 +152,13 @@ void PacketTest::roundTrips_data()
     QTest::newRow("segment at the bounds") << Batch(Tick{1, {DrawSegment{-MaxCoordinate, MaxCoordinate, 0, 0, 0xFFFFFF}}});
     QTest::newRow("a fresh tick's last part") << Batch(Tick{5, {ClearPlayfield{}}, 15, true, true});
     QTest::newRow("a tick's first part, more to come") << Batch(Tick{5, {ClearPlayfield{}}, 0, false, false});
-    QTest::newRow("a batch of the most ticks") << Message(TickBatch{QList<Tick>(MaxBatchTicks, Tick{3, {HeadDied{1}}})});
+    QTest::newRow("a batch of the most ticks") << [] {
+        TickBatch batch;
+        for (std::uint32_t n = 3; n < 3 + MaxBatchTicks; ++n)
+            batch.ticks.append(Tick{n, {HeadDied{1}}});
+        return Message(batch);
+    }();
+    QTest::newRow("a batch of a tick's parts, then the next") << Message(TickBatch{{Tick{3, {}, 0, false, true}, Tick{3, {}, 1, true, false}, Tick{4, {}}}});
     QTest::newRow("resend request") << Message(ResendRequest{0xFFFFFFFF});
     QTest::newRow("hash check") << Message(HashCheck{99, 0x0123456789ABCDEFull, {{{-3, true}, {0, false}, {32767, false}, {1, true}, {2, false}, {-32768, true}}}});
     QTest::newRow("repair request") << Message(RepairRequest{7});
@@ -199,7 +205,7 @@ void PacketTest::malformedIsRefused_data()
     QTest::newRow("kind 0") << QByteArray::fromHex("00");
     QTest::newRow("kind past the last") << QByteArray::fromHex("1000");
     QTest::newRow("batch of no ticks") << QByteArray::fromHex("0600");
-    QTest::newRow("batch of nine ticks") << QByteArray::fromHex("0609") + QByteArray::fromHex("000000001000").repeated(9);
+    QTest::newRow("batch of nine ticks") << QByteArray::fromHex("060900000000") + QByteArray::fromHex("1000").repeated(9);
     QTest::newRow("tick with an unknown flag") << TickBytes(0, [](ByteWriter&) {}, 0x50);
     QTest::newRow("continuing segment in the variant's spelling") << TickBytes(1, [](ByteWriter& out) { out.U8(11); out.U8(0); out.F32(1); out.F32(2); });
     QTest::newRow("continuing segment of trail 16") << TickBytes(1, [](ByteWriter& out) { out.U8(0x90); out.F32(1); out.F32(2); });
@@ -308,6 +314,8 @@ void PacketTest::encoderRefusesWhatBreaksABound_data()
     QTest::newRow("continuing a trail past the table") << Batch(Tick{1, {ContinueSegment{MaxTrails, 1, 1}}});
     QTest::newRow("tick part 16") << Batch(Tick{1, {}, MaxTickParts, true, false});
     QTest::newRow("batch of nine ticks") << Message(TickBatch{QList<Tick>(MaxBatchTicks + 1, Tick{3, {}})});
+    QTest::newRow("batch of ticks out of order") << Message(TickBatch{{Tick{4, {}}, Tick{3, {}}}});
+    QTest::newRow("batch skipping a tick") << Message(TickBatch{{Tick{3, {}}, Tick{5, {}}}});
     QTest::newRow("300 events, more than the count byte") << Repeated(ClearPlayfield{}, 300);
     QTest::newRow("repair payload over the bound") << Message(RepairChunk{1, 0, 1, QByteArray(MaxRepairPayload + 1, 'x')});
     QTest::newRow("host name over the bytes of a request") << Message(DiscoveryAnswer{QString(17, u'Ř'), 1, 0, 1, QStringLiteral("1")});
