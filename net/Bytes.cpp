@@ -29,6 +29,7 @@ bool HasControlCharacter(const QString& text)
 void ByteWriter::U8(std::uint8_t value) { Append(bytes, value, 1); }
 void ByteWriter::U16(std::uint16_t value) { Append(bytes, value, 2); }
 void ByteWriter::I16(std::int16_t value) { Append(bytes, std::uint16_t(value), 2); }
+void ByteWriter::I24(std::int32_t value) { Append(bytes, std::uint32_t(value) & 0xFFFFFFu, 3); }
 void ByteWriter::U32(std::uint32_t value) { Append(bytes, value, 4); }
 void ByteWriter::U64(std::uint64_t value) { Append(bytes, value, 8); }
 void ByteWriter::F32(float value) { Append(bytes, std::bit_cast<std::uint32_t>(value), 4); }
@@ -59,6 +60,11 @@ std::uint64_t ByteReader::Unsigned(int size)
 std::uint8_t ByteReader::U8() { return std::uint8_t(Unsigned(1)); }
 std::uint16_t ByteReader::U16() { return std::uint16_t(Unsigned(2)); }
 std::int16_t ByteReader::I16() { return std::int16_t(std::uint16_t(Unsigned(2))); }
+std::int32_t ByteReader::I24()
+{
+    const auto value = std::int32_t(Unsigned(3));
+    return value >= 0x800000 ? value - 0x1000000 : value;
+}
 std::uint32_t ByteReader::U32() { return std::uint32_t(Unsigned(4)); }
 std::uint64_t ByteReader::U64() { return Unsigned(8); }
 float ByteReader::F32() { return std::bit_cast<float>(std::uint32_t(Unsigned(4))); }

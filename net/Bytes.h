@@ -17,6 +17,8 @@ public:
     void U8(std::uint8_t value);
     void U16(std::uint16_t value);
     void I16(std::int16_t value);
+    // The low three bytes of a number within ±2^23.
+    void I24(std::int32_t value);
     void U32(std::uint32_t value);
     void U64(std::uint64_t value);
     void F32(float value);
@@ -43,6 +45,7 @@ public:
     std::uint8_t U8();
     std::uint16_t U16();
     std::int16_t I16();
+    std::int32_t I24();
     std::uint32_t U32();
     std::uint64_t U64();
     float F32();

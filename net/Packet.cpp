@@ -201,9 +201,11 @@ void Read(ByteReader& in, Winners& e)
     }
 }
 
-// Travels only in its own spelling, below.
+// Travel only in their own spelling, below.
 void Write(ByteWriter&, const ContinueSegment&) {}
 void Read(ByteReader& in, ContinueSegment&) { in.Fail(); }
+void Write(ByteWriter&, const StepSegment&) {}
+void Read(ByteReader& in, StepSegment&) { in.Fail(); }
 
 // The messages that follow the readers and writers of a variant below.
 void Write(ByteWriter& out, const TickBatch& m);
@@ -272,6 +274,7 @@ std::optional<Variant> ReadVariant(ByteReader& in)
 constexpr std::uint8_t FloatSegmentKind = std::variant_size_v<Event> + 1;
 // A continuing segment's kind byte names its trail too.
 constexpr std::uint8_t ContinueSegmentKind = 0x80;
+constexpr std::uint8_t StepSegmentKind = ContinueSegmentKind + MaxTrails;
 
 bool FitsFloats(const DrawSegment& e)
 {
@@ -284,6 +287,12 @@ bool FitsFloats(const DrawSegment& e)
 
 void WriteEvent(ByteWriter& out, const Event& event)
 {
+    if (const auto* stepped = std::get_if<StepSegment>(&event)) {
+        out.U8(std::uint8_t(StepSegmentKind + stepped->trail));
+        out.I24(stepped->dx);
+        out.I24(stepped->dy);
+        return;
+    }
     if (const auto* continued = std::get_if<ContinueSegment>(&event)) {
         out.U8(std::uint8_t(ContinueSegmentKind + continued->trail));
         out.F32(float(continued->x2));
@@ -304,6 +313,12 @@ void WriteEvent(ByteWriter& out, const Event& event)
 std::optional<Event> ReadEvent(ByteReader& in)
 {
     const std::uint8_t kind = in.U8();
+    if (kind >= StepSegmentKind && kind < StepSegmentKind + MaxTrails) {
+        StepSegment stepped{std::uint8_t(kind - StepSegmentKind)};
+        stepped.dx = in.I24();
+        stepped.dy = in.I24();
+        return in.Ok() ? std::optional<Event>(stepped) : std::nullopt;
+    }
     if (kind >= ContinueSegmentKind && kind < ContinueSegmentKind + MaxTrails) {
         ContinueSegment continued{std::uint8_t(kind - ContinueSegmentKind)};
         continued.x2 = Coordinate(in, in.F32());

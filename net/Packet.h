@@ -113,6 +113,18 @@ struct ContinueSegment
     bool operator==(const ContinueSegment&) const = default;
 };
 
+// The same, when the trail's end and this one are floats of the same sign,
+// close enough to count the floats between them in 24 bits: a head's
+// segment of a tick is a few thousand to a hundred thousand floats long.
+// 7 bytes. The joined computer steps its trail's end by them.
+inline constexpr std::int32_t MaxFloatSteps = (1 << 23) - 1;
+struct StepSegment
+{
+    std::uint8_t trail = 0;  // 0..MaxTrails-1
+    std::int32_t dx = 0, dy = 0; // -MaxFloatSteps-1..MaxFloatSteps
+    bool operator==(const StepSegment&) const = default;
+};
+
 struct DrawFrame
 {
     std::int16_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
@@ -179,7 +191,7 @@ struct Winners
 };
 
 using Event = std::variant<DrawSegment, DrawFrame, FillBox, ClearPlayfield, ShowScore, BannerCaption,
-    BannerVisible, CreditColor, HeadDied, Winners, ContinueSegment>;
+    BannerVisible, CreditColor, HeadDied, Winners, ContinueSegment, StepSegment>;
 
 // Everything one host tick drew and showed, in the order it happened, or a
 // part of it when it does not fit one datagram. Ticks that draw and show

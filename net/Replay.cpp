@@ -18,6 +18,7 @@ void DrawTrail(const DrawSegment& segment, Playfield& field, TrailEnds& trails)
 bool Draws(const Event& event)
 {
     return std::holds_alternative<DrawSegment>(event) || std::holds_alternative<ContinueSegment>(event)
+        || std::holds_alternative<StepSegment>(event)
         || std::holds_alternative<DrawFrame>(event) || std::holds_alternative<FillBox>(event)
         || std::holds_alternative<ClearPlayfield>(event);
 }
@@ -29,6 +30,9 @@ bool ReplayDrawing(const Event& event, Playfield& field, TrailEnds& trails)
     } else if (const auto* continued = std::get_if<ContinueSegment>(&event)) {
         // A trail not known here draws nothing; the next check tells.
         if (const std::optional<DrawSegment> segment = trails.Resolve(*continued))
+            DrawTrail(*segment, field, trails);
+    } else if (const auto* stepped = std::get_if<StepSegment>(&event)) {
+        if (const std::optional<DrawSegment> segment = trails.Resolve(*stepped))
             DrawTrail(*segment, field, trails);
     } else if (const auto* frame = std::get_if<DrawFrame>(&event)) {
         field.DrawFrame(frame->x1, frame->y1, frame->x2, frame->y2, frame->color);

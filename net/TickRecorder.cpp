@@ -39,6 +39,8 @@ void TickRecorder::StartFresh()
     for (Event& event : events) {
         if (const auto* continued = std::get_if<ContinueSegment>(&event))
             event = *trails.Resolve(*continued);
+        else if (const auto* stepped = std::get_if<StepSegment>(&event))
+            event = *trails.Resolve(*stepped);
     }
     trails.Forget();
     for (const Event& event : std::as_const(events)) {
@@ -51,7 +53,7 @@ void TickRecorder::StartFresh()
 void TickRecorder::SegmentDrawn(double x1, double y1, double x2, double y2, ColorRef color)
 {
     const DrawSegment segment{x1, y1, x2, y2, color};
-    if (const std::optional<ContinueSegment> continued = trails.Continuing(segment))
+    if (const std::optional<Event> continued = trails.Continuing(segment))
         events.append(*continued);
     else
         events.append(segment);

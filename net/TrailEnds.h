@@ -16,11 +16,13 @@ namespace net {
 class TrailEnds
 {
 public:
-    // The trail a segment carries on, or nothing when it starts elsewhere.
-    std::optional<ContinueSegment> Continuing(const DrawSegment& segment) const;
+    // The segment as it carries on its trail (a StepSegment where it can, a
+    // ContinueSegment otherwise), or nothing when it starts elsewhere.
+    std::optional<Event> Continuing(const DrawSegment& segment) const;
     // The whole segment a continuing one stands for; nothing for a trail
-    // the table does not hold.
+    // the table does not hold, or steps that lead nowhere a float can be.
     std::optional<DrawSegment> Resolve(const ContinueSegment& segment) const;
+    std::optional<DrawSegment> Resolve(const StepSegment& segment) const;
     // A segment was drawn: its colour's trail now ends where it ends.
     void Drawn(const DrawSegment& segment);
     void Forget() { trails.clear(); }

@@ -20,7 +20,7 @@ int main(int argc, char** argv)
     Tick tick{77, {DrawSegment{10.5, 20.25, 11, 21, 0x00FF00}, DrawFrame{0, 0, 449, 449, White},
         FillBox{1, 2, 30, 40, 0xFF00FF}, ClearPlayfield{}, ShowScore{5, QStringLiteral("12")},
         BannerCaption{QStringLiteral("Kolo 2")}, BannerVisible{true}, CreditColor{0x00FFFF}, HeadDied{3},
-        Winners{{{QStringLiteral("Žofie 9"), 0x0000FF}}}, ContinueSegment{2, 12.5, 22}}};
+        Winners{{{QStringLiteral("Žofie 9"), 0x0000FF}}}, ContinueSegment{2, 12.5, 22}, StepSegment{1, 4000, -70000}}};
     Tick part{78, {ContinueSegment{0, 13, 23}}, 3, false, true};
     QImage blank(450, 450, QImage::Format_RGB32);
     blank.fill(Qt::black);

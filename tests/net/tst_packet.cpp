@@ -54,7 +54,7 @@ void Segment(ByteWriter& out, double x1, ColorRef color = 0x00FF00, double y1 = 
 // The same in floats, the form for coordinates a float holds exactly.
 void FloatSegment(ByteWriter& out, float x1)
 {
-    out.U8(12);
+    out.U8(13);
     for (const float value : {x1, 2.0f, 3.0f, 4.0f})
         out.F32(value);
     out.U32(0x00FF00);
@@ -111,7 +111,7 @@ Message EveryEvent()
             FillBox{-3, 4, 100, 200, 0xFF00FF}, ClearPlayfield{}, ShowScore{5, QStringLiteral("12")},
             BannerCaption{QStringLiteral("Kolo 3")}, BannerVisible{true}, CreditColor{0x123456}, HeadDied{2},
             Winners{{{QStringLiteral("Žluťák 9"), 0x00FFFF}, {QStringLiteral("B 9"), 0x0000FF}}},
-            ContinueSegment{15, 11.5, -0.0}}});
+            ContinueSegment{15, 11.5, -0.0}, StepSegment{15, MaxFloatSteps, -MaxFloatSteps - 1}}});
 }
 
 } // namespace
@@ -191,7 +191,7 @@ void PacketTest::fieldsAreLittleEndian()
     QCOMPARE(Encode(Input{3, true, false, 0x01020304}), QByteArray::fromHex("05030104030201"));
     QCOMPARE(Encode(RepairRequest{0xA1B2C3D4}), QByteArray::fromHex("08d4c3b2a1"));
     QCOMPARE(Encode(Batch(Tick{2, {DrawSegment{1, 2, 0.5, -2, 0x0000FF}, ContinueSegment{3, 1, 2}}})),
-        QByteArray::fromHex("06" "01" "02000000" "10" "02" "0c" "0000803f" "00000040" "0000003f" "000000c0" "ff000000"
+        QByteArray::fromHex("06" "01" "02000000" "10" "02" "0d" "0000803f" "00000040" "0000003f" "000000c0" "ff000000"
                             "83" "0000803f" "00000040"));
 }
 
@@ -209,6 +209,8 @@ void PacketTest::malformedIsRefused_data()
     QTest::newRow("tick with an unknown flag") << TickBytes(0, [](ByteWriter&) {}, 0x50);
     QTest::newRow("continuing segment in the variant's spelling") << TickBytes(1, [](ByteWriter& out) { out.U8(11); out.U8(0); out.F32(1); out.F32(2); });
     QTest::newRow("continuing segment of trail 16") << TickBytes(1, [](ByteWriter& out) { out.U8(0x90); out.F32(1); out.F32(2); });
+    QTest::newRow("stepping segment of trail 16") << TickBytes(1, [](ByteWriter& out) { out.U8(0xA0); out.I24(1); out.I24(2); });
+    QTest::newRow("stepping segment cut short") << TickBytes(1, [](ByteWriter& out) { out.U8(0x91); out.I24(1); out.U8(0); });
     QTest::newRow("continuing segment at NaN") << TickBytes(1, [](ByteWriter& out) { out.U8(0x80); out.F32(std::numeric_limits<float>::quiet_NaN()); out.F32(2); });
     QTest::newRow("continuing segment cut short") << TickBytes(1, [](ByteWriter& out) { out.U8(0x81); out.F32(1); });
     QTest::newRow("players, none") << QByteArray::fromHex("0b00");
@@ -264,11 +266,11 @@ void PacketTest::malformedIsRefused_data()
     QTest::newRow("segment in doubles that floats would carry") << TickBytes(1, [](ByteWriter& out) { Segment(out, 1, 0x00FF00, 2.0); });
     QTest::newRow("float segment at NaN") << TickBytes(1, [](ByteWriter& out) { FloatSegment(out, std::numeric_limits<float>::quiet_NaN()); });
     QTest::newRow("float segment far away") << TickBytes(1, [](ByteWriter& out) { FloatSegment(out, 1e9f); });
-    QTest::newRow("float segment cut short") << TickBytes(1, [](ByteWriter& out) { out.U8(12); out.F32(1); });
+    QTest::newRow("float segment cut short") << TickBytes(1, [](ByteWriter& out) { out.U8(13); out.F32(1); });
     QTest::newRow("tick count says more than it has") << TickBytes(2, [](ByteWriter& out) { Segment(out, 1); });
     QTest::newRow("tick count says fewer than it has") << TickBytes(1, [](ByteWriter& out) { Segment(out, 1); Segment(out, 2); });
     QTest::newRow("event kind 0") << TickBytes(1, [](ByteWriter& out) { out.U8(0); });
-    QTest::newRow("event kind past the last") << TickBytes(1, [](ByteWriter& out) { out.U8(13); });
+    QTest::newRow("event kind past the last") << TickBytes(1, [](ByteWriter& out) { out.U8(14); });
     QTest::newRow("segment at NaN") << TickBytes(1, [](ByteWriter& out) { Segment(out, std::numeric_limits<double>::quiet_NaN()); });
     QTest::newRow("segment at infinity") << TickBytes(1, [](ByteWriter& out) { Segment(out, std::numeric_limits<double>::infinity()); });
     QTest::newRow("segment far away") << TickBytes(1, [](ByteWriter& out) { Segment(out, 1e12); });
@@ -312,6 +314,7 @@ void PacketTest::encoderRefusesWhatBreaksABound_data()
     QTest::newRow("more events than a datagram holds") << Batch(ManySegments(60));
     QTest::newRow("continuing to what floats miss") << Batch(Tick{1, {ContinueSegment{0, 0.1, 1}}});
     QTest::newRow("continuing a trail past the table") << Batch(Tick{1, {ContinueSegment{MaxTrails, 1, 1}}});
+    QTest::newRow("more steps than 24 bits count") << Batch(Tick{1, {StepSegment{0, MaxFloatSteps + 1, 0}}});
     QTest::newRow("tick part 16") << Batch(Tick{1, {}, MaxTickParts, true, false});
     QTest::newRow("batch of nine ticks") << Message(TickBatch{QList<Tick>(MaxBatchTicks + 1, Tick{3, {}})});
     QTest::newRow("batch of ticks out of order") << Message(TickBatch{{Tick{4, {}}, Tick{3, {}}}});

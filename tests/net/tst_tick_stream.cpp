@@ -1,5 +1,8 @@
 #include "TickQueue.h"
 #include "TickStream.h"
+#include "TrailEnds.h"
+
+#include <bit>
 
 #include <QtTest>
 
@@ -38,6 +41,8 @@ private slots:
     void lostDatagramsCostNothingOrAResend();
     void aTickIsReplayedOnlyWhole();
     void whatIsNoLongerKeptIsNotResent();
+    void aSegmentCarriesOnItsTrailExactly_data();
+    void aSegmentCarriesOnItsTrailExactly();
 };
 
 void TickStreamTest::lostDatagramsCostNothingOrAResend_data()
@@ -122,6 +127,48 @@ void TickStreamTest::whatIsNoLongerKeptIsNotResent()
     QVERIFY(stream.Resend(10).isEmpty());
     QVERIFY(!stream.Resend(11).isEmpty());
     QVERIFY(stream.Resend(stream.Next()).isEmpty());
+}
+
+void TickStreamTest::aSegmentCarriesOnItsTrailExactly_data()
+{
+    QTest::addColumn<QPointF>("from");
+    QTest::addColumn<QPointF>("to");
+    QTest::addColumn<int>("kind"); // the event's index in Event
+    const int step = int(Event(StepSegment{}).index()), point = int(Event(ContinueSegment{}).index());
+    QTest::newRow("a tick's move") << QPointF(225.5f, 100.25f) << QPointF(226.83f, 98.7f) << step;
+    QTest::newRow("left of the field") << QPointF(-100.5f, 3) << QPointF(-101.25f, 3.5f) << step;
+    QTest::newRow("near the corner, floats too dense") << QPointF(0.75f, 1.5f) << QPointF(0.001f, 0.3f) << point;
+    QTest::newRow("across zero") << QPointF(0.25f, 3) << QPointF(-0.25f, 3) << point;
+    QTest::newRow("from far away") << QPointF(2, 3) << QPointF(400.5f, 3) << point;
+    QTest::newRow("at the edge of what travels") << QPointF(32766.5f, 1) << QPointF(32767, 1) << step;
+}
+
+// The joined computer's segment is the host's to the last bit, whichever
+// way it carried on its trail.
+void TickStreamTest::aSegmentCarriesOnItsTrailExactly()
+{
+    QFETCH(QPointF, from);
+    QFETCH(QPointF, to);
+    QFETCH(int, kind);
+    const DrawSegment first{10, 20, from.x(), from.y(), 0x00FF00};
+    const DrawSegment next{from.x(), from.y(), to.x(), to.y(), 0x00FF00};
+    TrailEnds host, joined;
+    host.Drawn(first);
+    joined.Drawn(first);
+    const std::optional<Event> carried = host.Continuing(next);
+    QVERIFY(carried);
+    QCOMPARE(int(carried->index()), kind);
+    const std::optional<Message> received = Decode(Encode(TickBatch{{Tick{1, {*carried}}}}));
+    QVERIFY(received);
+    const Event arrived = std::get<TickBatch>(*received).ticks.first().events.first();
+    const std::optional<DrawSegment> drawn = std::holds_alternative<StepSegment>(arrived)
+        ? joined.Resolve(std::get<StepSegment>(arrived))
+        : joined.Resolve(std::get<ContinueSegment>(arrived));
+    QVERIFY(drawn);
+    for (const auto& [got, sent] : {std::pair(drawn->x1, next.x1), std::pair(drawn->y1, next.y1),
+                                    std::pair(drawn->x2, next.x2), std::pair(drawn->y2, next.y2)})
+        QCOMPARE(std::bit_cast<std::uint64_t>(got), std::bit_cast<std::uint64_t>(sent));
+    QCOMPARE(drawn->color, next.color);
 }
 
 QTEST_APPLESS_MAIN(TickStreamTest)
