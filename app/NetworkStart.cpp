@@ -121,6 +121,15 @@ QStringList ComputerRows(const net::HostLink& link)
     return rows;
 }
 
+QStringList WatcherNames(const net::HostLink& link)
+{
+    QStringList watchers;
+    // Names alone: eight of them share a line or two.
+    for (const net::HostLink::Computer& computer : link.Watchers())
+        watchers << (computer.name.isEmpty() ? QStringLiteral("Počítač %1").arg(computer.id) : computer.name);
+    return watchers;
+}
+
 QStringList OwnerRows(const net::HostLink& link)
 {
     QStringList rows;
@@ -140,7 +149,8 @@ QStringList OwnerRows(const net::HostLink& link)
 
 net::ComputerId NextOwner(const net::HostLink& link, int player)
 {
-    // The host, then the joined computers by their numbers, and round again.
+    // The host, then the joined computers by their numbers, and round
+    // again; never a watcher, which asked to steer nobody.
     const net::ComputerId owner = link.SeatsNow().Owner(player);
     for (const net::HostLink::Computer& computer : link.Computers()) {
         if (owner == net::HostComputer || computer.id > owner)
@@ -153,7 +163,7 @@ std::unique_ptr<net::DiscoveryResponder> AnswerDiscovery(const net::HostLink& li
 {
     auto responder = std::make_unique<net::DiscoveryResponder>([&link, port] {
         return net::AnswerFor(QHostInfo::localHostName(), port, QStringLiteral(KLIKVAR_VERSION),
-                              link.SeatsNow().Map(), link.Guests());
+                              link.SeatsNow().Map(), int(link.Computers().size()));
     });
     if (!responder->Listen())
         return nullptr;

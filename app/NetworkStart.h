@@ -54,6 +54,8 @@ std::unique_ptr<net::DiscoveryResponder> AnswerDiscovery(const net::HostLink& li
 
 // The host window's line for each joined computer and the players it steers.
 QStringList ComputerRows(const net::HostLink& link);
+// The computers that watch, for the host window's line of them.
+QStringList WatcherNames(const net::HostLink& link);
 // The host window's line for each player 1..6: who steers it, or nothing
 // for a player not in the match.
 QStringList OwnerRows(const net::HostLink& link);

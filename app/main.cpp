@@ -93,7 +93,9 @@ int main(int argc, char* argv[])
     std::unique_ptr<net::EnetTransport> hosting;
     std::uint16_t code = 0;
     if (options.role == NetworkOptions::Role::Host) {
-        hosting = net::EnetTransport::Listen(QHostAddress::AnyIPv4, options.port, net::MaxGuests);
+        // One more than may join, so the one too many hears it is full
+        // rather than nothing.
+        hosting = net::EnetTransport::Listen(QHostAddress::AnyIPv4, options.port, net::MaxComputers + 1);
         if (!hosting) {
             SayLine(stderr, QStringLiteral("Port %1 nejde otevřít.").arg(options.port));
             return 1;
@@ -114,6 +116,7 @@ int main(int argc, char* argv[])
         net::HostLink& link = session.host->Link();
         const auto showSeats = [&link, &hostWindow] {
             hostWindow->ShowComputers(ComputerRows(link));
+            hostWindow->ShowWatchers(WatcherNames(link));
             hostWindow->ShowOwners(OwnerRows(link));
         };
         link.OnComputersChanged(showSeats);

@@ -2,7 +2,7 @@
 
 namespace net {
 
-std::variant<Welcome, Refusal> Admit(const Hello& hello, const HostFacts& host, Seats& seats)
+std::variant<Welcome, Refusal> Admit(const Hello& hello, const HostFacts& host, Seats& seats, SeatSet back)
 {
     const auto refuse = [&](RefusalReason reason) { return Refusal{reason, host.version, hello.version}; };
     // The version first: another build may word its hello differently, and
@@ -11,7 +11,7 @@ std::variant<Welcome, Refusal> Admit(const Hello& hello, const HostFacts& host, 
         return refuse(RefusalReason::OtherVersion);
     if (hello.code != host.code)
         return refuse(RefusalReason::WrongCode);
-    const std::optional<Seats::Joined> joined = seats.Join(hello.seatsWanted, hello.watch);
+    const std::optional<Seats::Joined> joined = seats.Join(hello.seatsWanted, hello.watch, back);
     if (!joined)
         return refuse(RefusalReason::Full);
     return Welcome{joined->computer, joined->seats};
@@ -26,8 +26,8 @@ QString RefusalLine(const Refusal& refusal)
         return QStringLiteral("Hostitel odmítl připojení: hostitel má verzi %1, tento počítač verzi %2.")
             .arg(refusal.hostVersion, refusal.guestVersion);
     case RefusalReason::Full:
-        return QStringLiteral("Hostitel odmítl připojení: hra je plná (nejvýš %1 připojených počítačů).")
-            .arg(MaxGuests);
+        // Only then: one that finds no player to steer watches.
+        return QStringLiteral("Hostitel odmítl připojení: hra je plná a dívá se už %1 počítačů.").arg(MaxWatchers);
     case RefusalReason::BadHello:
         break;
     }

@@ -14,8 +14,9 @@ struct HostFacts
     std::uint16_t code = 0;
 };
 
-// Seats a computer that says hello, or tells it why not.
-std::variant<Welcome, Refusal> Admit(const Hello& hello, const HostFacts& host, Seats& seats);
+// Seats a computer that says hello, or tells it why not. back: players it
+// steered before its connection dropped, kept for it.
+std::variant<Welcome, Refusal> Admit(const Hello& hello, const HostFacts& host, Seats& seats, SeatSet back = 0);
 
 // The one Czech line a joining computer shows for a refusal.
 QString RefusalLine(const Refusal& refusal);

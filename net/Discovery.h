@@ -14,7 +14,8 @@ inline constexpr std::uint16_t DiscoveryPort = 24725;
 
 // What a host answers now: its computer's name (cut to what an answer
 // carries), its game's port and version, and from the seats how many players
-// the match has and how many a joining computer could still take.
+// the match has and how many a joining computer could still take. guests:
+// the joined computers that steer players; watchers take no seat.
 DiscoveryAnswer AnswerFor(const QString& hostName, std::uint16_t port, const QString& version,
                           const SeatMap& seats, int guests);
 

@@ -80,7 +80,7 @@ EnetTransport::~EnetTransport()
 std::unique_ptr<EnetTransport> EnetTransport::Listen(const QHostAddress& address, quint16 port, int maxPeers)
 {
     const std::optional<ENetAddress> enetAddress = ToEnetAddress(address, port);
-    if (!enetAddress || maxPeers < 1 || maxPeers > MaxGuests || !AcquireEnet())
+    if (!enetAddress || maxPeers < 1 || maxPeers > MaxComputers + 1 || !AcquireEnet())
         return nullptr;
     ENetHost* host = enet_host_create(&*enetAddress, size_t(maxPeers), ChannelCount, 0, 0);
     if (!host) {

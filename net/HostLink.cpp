@@ -4,6 +4,8 @@
 #include "Repair.h"
 #include "Timing.h"
 
+#include <QElapsedTimer>
+
 namespace net {
 
 HostLink::HostLink(Transport& transport, HostFacts facts, bool hostPlaysAlone)
@@ -11,6 +13,9 @@ HostLink::HostLink(Transport& transport, HostFacts facts, bool hostPlaysAlone)
     , facts(std::move(facts))
     , seats(hostPlaysAlone)
 {
+    QElapsedTimer started;
+    started.start();
+    clock = [started] { return started.elapsed(); };
 }
 
 void HostLink::Serve(const QImage& field)
@@ -24,7 +29,7 @@ void HostLink::Serve(const QImage& field)
             Received(event->peer, event->data, field);
             break;
         case TransportEvent::Kind::Disconnected:
-            Leave(event->peer);
+            Leave(event->peer, true);
             break;
         }
     }
@@ -58,7 +63,7 @@ void HostLink::Received(PeerId peer, const QByteArray& data, const QImage& field
     } else if (const auto* goodbye = std::get_if<Goodbye>(&*message);
                goodbye && goodbye->reason == GoodbyeReason::GuestLeaves) {
         transport.Disconnect(peer);
-        Leave(peer);
+        Leave(peer, false);
     }
 }
 
@@ -96,13 +101,15 @@ void HostLink::Resend(PeerId peer, ComputerId computer, std::uint32_t from, cons
 
 void HostLink::Admit(PeerId peer, const Hello& hello)
 {
-    const std::variant<Welcome, Refusal> answer = net::Admit(hello, facts, seats);
+    const SeatSet back = hello.watch ? SeatSet(0) : KeptFor(hello.name);
+    const std::variant<Welcome, Refusal> answer = net::Admit(hello, facts, seats, back);
     if (const auto* refusal = std::get_if<Refusal>(&answer)) {
         // The joining computer ends the connection once it has read why.
         transport.Send(peer, Channel::Reliable, Encode(*refusal));
         return;
     }
     const Welcome& welcome = std::get<Welcome>(answer);
+    dropped.removeIf([&hello](const Dropped& gone) { return gone.name == hello.name; });
     computers.insert(peer, welcome.computer);
     NoteTiming("host-computer-joined", welcome.computer);
     names.insert(welcome.computer, hello.name);
@@ -117,11 +124,38 @@ void HostLink::Admit(PeerId peer, const Hello& hello)
     SeatsChanged();
 }
 
-void HostLink::Leave(PeerId peer)
+SeatSet HostLink::KeptFor(const QString& name)
+{
+    const qint64 now = clock();
+    dropped.removeIf([now](const Dropped& gone) { return now - gone.atMs > RejoinMs; });
+    for (const Dropped& gone : std::as_const(dropped)) {
+        if (gone.name == name)
+            return gone.seats;
+    }
+    return 0;
+}
+
+void HostLink::Unkeep(int player)
+{
+    for (Dropped& gone : dropped)
+        gone.seats &= SeatSet(~(1u << (player - 1)));
+}
+
+void HostLink::Leave(PeerId peer, bool lost)
 {
     const auto computer = computers.constFind(peer);
     if (computer == computers.cend())
         return;
+    // A lost connection, not a goodbye: its players wait a while for it
+    // under its name, the one thing a computer that comes back shares with
+    // the one that went.
+    const QString name = names.value(*computer);
+    if (lost && !name.isEmpty() && seats.SeatsOf(*computer) != 0) {
+        dropped.removeIf([&name](const Dropped& gone) { return gone.name == name; });
+        if (dropped.size() >= MaxGuests)
+            dropped.removeFirst();
+        dropped.append({name, seats.SeatsOf(*computer), clock()});
+    }
     // Its players ride on straight ahead, steered by the host from now on.
     for (int player = 1; player <= PlayerCount; ++player) {
         if (seats.Owner(player) == *computer)
@@ -168,6 +202,7 @@ void HostLink::FreeSeat(int player)
     if (seats.Owner(player) == NoComputer)
         return;
     LetGo(player);
+    Unkeep(player);
     seats.Free(player);
     SeatsChanged();
 }
@@ -178,6 +213,7 @@ bool HostLink::MoveSeat(int player, ComputerId to)
     const ComputerId from = seats.Owner(player);
     if (from == NoComputer || from == to || !seats.Move(player, to))
         return false;
+    Unkeep(player);
     // The new owner's keys are its own, not what the last one held.
     LetGo(player);
     SeatsChanged();
@@ -224,12 +260,24 @@ void HostLink::SendToAll(const Message& message, Channel channel)
         transport.Send(computer.key(), channel, bytes);
 }
 
-QList<HostLink::Computer> HostLink::Computers() const
+QList<HostLink::Computer> HostLink::ComputersWhere(bool watchers) const
 {
     QList<Computer> joinedNow;
-    for (auto name = names.cbegin(); name != names.cend(); ++name)
-        joinedNow.append({name.key(), name.value()});
+    for (auto name = names.cbegin(); name != names.cend(); ++name) {
+        if (Seats::IsWatcher(name.key()) == watchers)
+            joinedNow.append({name.key(), name.value()});
+    }
     return joinedNow;
+}
+
+QList<HostLink::Computer> HostLink::Computers() const
+{
+    return ComputersWhere(false);
+}
+
+QList<HostLink::Computer> HostLink::Watchers() const
+{
+    return ComputersWhere(true);
 }
 
 bool HostLink::SteeredRemotely(int slot) const

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace net {
 
@@ -24,6 +25,10 @@ namespace net {
 class HostLink
 {
 public:
+    // How long a computer whose connection dropped may come back, by the
+    // same name, to the players it steered.
+    static constexpr qint64 RejoinMs = 30000;
+
     HostLink(Transport& transport, HostFacts facts, bool hostPlaysAlone);
 
     // Handles everything that arrived. field: the playfield as it is now,
@@ -65,6 +70,9 @@ public:
     void OnNextRound(std::function<void()> nextRound) { this->nextRound = std::move(nextRound); }
     // The host ends the match for everyone.
     void SayGoodbye();
+    // Milliseconds from any fixed start, never going back; a monotonic
+    // clock unless replaced.
+    void UseClock(std::function<qint64()> now) { clock = std::move(now); }
 
     // Whether player slot (0-based) is steered from a joined computer, and
     // the turn key it holds down for it.
@@ -77,15 +85,24 @@ public:
         ComputerId id = 0;
         QString name;
     };
-    // The joined computers, in the order of their numbers.
+    // The joined computers that may steer players, in the order of their
+    // numbers, and those that watch.
     QList<Computer> Computers() const;
+    QList<Computer> Watchers() const;
     int Guests() const { return int(computers.size()); }
     int RepairsSent() const { return repairsSent; }
 
 private:
     void Received(PeerId peer, const QByteArray& data, const QImage& field);
     void Admit(PeerId peer, const Hello& hello);
-    void Leave(PeerId peer);
+    // lost: its connection dropped, without a goodbye.
+    void Leave(PeerId peer, bool lost);
+    // The players a computer of this name steered when its connection
+    // dropped, if that was lately.
+    SeatSet KeptFor(const QString& name);
+    // The host handed the player on: no computer comes back to it.
+    void Unkeep(int player);
+    QList<Computer> ComputersWhere(bool watchers) const;
     void SendToAll(const Message& message, Channel channel = Channel::Reliable);
     void Repair(PeerId peer, ComputerId computer, const QImage& field);
     void Resend(PeerId peer, ComputerId computer, std::uint32_t from, const QImage& field);
@@ -120,6 +137,14 @@ private:
     std::function<void()> nextRound;
     std::function<void(SeatSet, const QString&)> joined;
     std::function<void()> computersChanged;
+    std::function<qint64()> clock;
+    struct Dropped
+    {
+        QString name;
+        SeatSet seats = 0;
+        qint64 atMs = 0;
+    };
+    QList<Dropped> dropped; // oldest first, at most MaxGuests
 };
 
 } // namespace net

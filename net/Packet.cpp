@@ -78,8 +78,10 @@ void Write(ByteWriter& out, const Welcome& m)
 }
 void Read(ByteReader& in, Welcome& m)
 {
-    m.computer = ReadByteIn(in, 1, MaxGuests);
+    m.computer = ReadByteIn(in, 1, MaxComputers);
     m.seats = ReadByteIn(in, 0, AllSeats);
+    if (m.computer > MaxGuests && m.seats != 0)
+        in.Fail();
 }
 
 void Write(ByteWriter& out, const Refusal& m)

@@ -31,7 +31,9 @@ inline constexpr int MaxNameChars = 8;          // as the setup window's name bo
 inline constexpr int MaxVersionChars = 32;
 inline constexpr int MaxSeatsWanted = 4;
 inline constexpr int PlayerCount = 6;
-inline constexpr int MaxGuests = 5;
+inline constexpr int MaxGuests = 5;   // computers that steer players
+inline constexpr int MaxWatchers = 8;
+inline constexpr int MaxComputers = MaxGuests + MaxWatchers;
 inline constexpr int MaxLabelChars = 40;         // score and winner labels, the banner
 inline constexpr std::uint16_t MaxJoinCode = 9999;
 // Far beyond the playfield, yet where the painter's arithmetic stays sane.
@@ -41,7 +43,8 @@ inline constexpr double MaxCoordinate = 32767;
 using SeatSet = std::uint8_t;
 inline constexpr SeatSet AllSeats = 0x3F;
 
-// Computers: the host is 0, joined ones 1..MaxGuests.
+// Computers: the host is 0, joined ones 1..MaxGuests, watchers after them
+// up to MaxComputers: a seat map names none of them, so it stays as it was.
 using ComputerId = std::uint8_t;
 inline constexpr ComputerId HostComputer = 0;
 // The owner of a player who is not in the match.

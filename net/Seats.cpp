@@ -17,25 +17,42 @@ Seats::Seats(bool hostPlaysAlone)
     joined[HostComputer] = true;
 }
 
-std::optional<Seats::Joined> Seats::Join(int wanted, bool watch)
+std::optional<Seats::Joined> Seats::Join(int wanted, bool watch, SeatSet back)
 {
-    ComputerId computer = 1;
-    while (computer <= MaxGuests && joined[computer])
-        ++computer;
-    if (computer > MaxGuests)
-        return std::nullopt;
-    joined[computer] = true;
-    Joined seated{computer, 0};
-    // Lowest first, so the players in a match stay numbered without gaps,
-    // as the setup window lets them join.
-    for (int player = 2; !watch && wanted > 0 && player <= PlayerCount; ++player) {
-        if (map.owners[player - 1] == NoComputer) {
-            map.owners[player - 1] = computer;
-            seated.seats |= SeatSet(1u << (player - 1));
+    SeatSet seats = 0;
+    const auto take = [&](int player, ComputerId owner) {
+        if (wanted > 0 && map.owners[player - 1] == owner) {
+            seats |= SeatSet(1u << (player - 1));
             --wanted;
         }
+    };
+    for (int player = 2; player <= PlayerCount; ++player) {
+        if (back & (1u << (player - 1)))
+            take(player, HostComputer);
     }
-    return seated;
+    // Lowest first, so the players in a match stay numbered without gaps,
+    // as the setup window lets them join.
+    for (int player = 2; player <= PlayerCount; ++player)
+        take(player, NoComputer);
+
+    ComputerId computer = 1;
+    const auto firstFree = [&](ComputerId last) {
+        while (computer <= last && joined[computer])
+            ++computer;
+        return computer <= last;
+    };
+    if (watch || seats == 0 || !firstFree(MaxGuests)) {
+        seats = 0;
+        computer = MaxGuests + 1;
+        if (!firstFree(MaxComputers))
+            return std::nullopt;
+    }
+    joined[computer] = true;
+    for (int player = 1; player <= PlayerCount; ++player) {
+        if (seats & (1u << (player - 1)))
+            map.owners[player - 1] = computer;
+    }
+    return Joined{computer, seats};
 }
 
 void Seats::Leave(ComputerId computer)
@@ -51,7 +68,8 @@ void Seats::Leave(ComputerId computer)
 
 bool Seats::Move(int player, ComputerId to)
 {
-    if (!ValidPlayer(player) || !IsJoined(to))
+    // A watcher asked to steer nobody.
+    if (!ValidPlayer(player) || !IsJoined(to) || IsWatcher(to))
         return false;
     map.owners[player - 1] = to;
     return true;
@@ -80,7 +98,7 @@ SeatSet Seats::SeatsOf(ComputerId computer) const
 
 bool Seats::IsJoined(ComputerId computer) const
 {
-    return computer <= MaxGuests && joined[computer];
+    return computer <= MaxComputers && joined[computer];
 }
 
 bool Seats::MaySteer(ComputerId computer, int player) const

@@ -21,9 +21,12 @@ public:
         ComputerId computer = 0;
         SeatSet seats = 0; // none: it watches
     };
-    // Seats a joining computer on the lowest-numbered free players, up to
-    // the number it asked for; nothing when MaxGuests are joined already.
-    std::optional<Joined> Join(int wanted, bool watch);
+    // Seats a joining computer on the players of back the host still
+    // steers, then on the lowest-numbered free ones, up to the number it
+    // asked for. One that asks to watch, or finds no player free or
+    // MaxGuests steering already, watches; nothing when MaxWatchers
+    // watch already.
+    std::optional<Joined> Join(int wanted, bool watch, SeatSet back = 0);
     // Its players go back to the host, which steers them from then on.
     void Leave(ComputerId computer);
     // The host hands a player to a joined computer or takes it back.
@@ -36,13 +39,14 @@ public:
     ComputerId Owner(int player) const;
     SeatSet SeatsOf(ComputerId computer) const;
     bool IsJoined(ComputerId computer) const;
+    static bool IsWatcher(ComputerId computer) { return computer > MaxGuests && computer <= MaxComputers; }
     // Input from a computer for a seat it does not own is dropped.
     bool MaySteer(ComputerId computer, int player) const;
     const SeatMap& Map() const { return map; }
 
 private:
     SeatMap map;
-    std::array<bool, MaxGuests + 1> joined{};
+    std::array<bool, MaxComputers + 1> joined{};
 };
 
 } // namespace net

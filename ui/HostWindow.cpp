@@ -17,7 +17,7 @@ constexpr int Players = 6;
 } // namespace
 
 HostWindow::HostWindow(QWidget* parent)
-    : FixedDialog(QStringLiteral("Q.V.Z Klikvar – hra po síti"), Width, 392, parent)
+    : FixedDialog(QStringLiteral("Q.V.Z Klikvar – hra po síti"), Width, 464, parent)
 {
     SetDesignFont(this, WindowText);
     MakeOutline(QStringLiteral("Shape1"), Qt::white, QRect(8, 8, Width - 16, 81), design);
@@ -54,6 +54,13 @@ HostWindow::HostWindow(QWidget* parent)
         label->installEventFilter(this);
         Label5.append(label);
     }
+
+    // Up to eight names, on as many lines as they need.
+    MakeOutline(QStringLiteral("Shape4"), Qt::white, QRect(8, 392, Width - 16, 64), design);
+    Label7 = MakeLabel(QStringLiteral("Label7"), QString(), QRect(16, 400, Width - 32, 52), WindowText,
+                       Qt::AlignLeft, design);
+    SetTextColor(Label7, Qt::white);
+    ShowWatchers({});
 }
 
 void HostWindow::ShowJoinInfo(const QString& addresses, int port, int code)
@@ -72,6 +79,12 @@ void HostWindow::ShowComputers(const QStringList& rows)
             text = QStringLiteral("zatím žádný");
         Label3[row]->setText(text);
     }
+}
+
+void HostWindow::ShowWatchers(const QStringList& names)
+{
+    Label7->setText(QStringLiteral("Dívají se: %1")
+                        .arg(names.isEmpty() ? QStringLiteral("nikdo") : names.join(QStringLiteral(", "))));
 }
 
 void HostWindow::ShowOwners(const QStringList& rows)

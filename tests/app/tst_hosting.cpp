@@ -266,13 +266,19 @@ void HostingTest::anUntickedPlayerIsFreeAgain()
 }
 
 // From the host window: player 2 to the joined computer, which steers it
-// with its first keys, and player 3 back to the host's keyboard.
+// with its first keys, and player 3 back to the host's keyboard; a
+// computer that watches is listed apart and handed nothing.
 void HostingTest::theHostHandsPlayersOver()
 {
     HostedTable table;
     Session& session = table.session;
     HostLink& link = session.host->Link();
     QTRY_COMPARE(table.guest.StateNow(), GuestLink::State::Playing);
+    FakeEndpoint& watcherEnd = table.network.AddEndpoint();
+    watcherEnd.Send(table.network.Connect(watcherEnd, table.hostEnd), Channel::Reliable,
+                    Encode(Hello{QStringLiteral(KLIKVAR_VERSION), HostedTable::Code, QStringLiteral("Jan"), 2, true}));
+    QTRY_COMPARE(WatcherNames(link), QStringList{QStringLiteral("Jan")});
+    QCOMPARE(ComputerRows(link), QStringList{QStringLiteral("Počítač 1 (Eva): hráč 3")});
     QCOMPARE(NextOwner(link, 2), ComputerId(1));
     QVERIFY(link.MoveSeat(2, NextOwner(link, 2)));
     QTRY_COMPARE(table.guest.Seats(), SeatSet(0b110));

@@ -48,7 +48,7 @@ void JoinFlowTest::windowComesBackWithWhy_data()
                                 << "Hostitel odmítl připojení: špatný kód hry.";
     QTest::newRow("other version") << QList<Message>{other} << RefusalLine(other);
     QTest::newRow("full") << QList<Message>{Refusal{RefusalReason::Full, {}, {}}}
-                          << "Hostitel odmítl připojení: hra je plná (nejvýš 5 připojených počítačů).";
+                          << "Hostitel odmítl připojení: hra je plná a dívá se už 8 počítačů.";
     QTest::newRow("no answer") << QList<Message>{} << "Hostitel pc na portu 6000 neodpovídá.";
     QTest::newRow("the host ended the match")
         << QList<Message>{Welcome{1, 0}, Players{{QStringLiteral("A"), QStringLiteral("B")}},

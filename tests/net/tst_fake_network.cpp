@@ -105,7 +105,7 @@ void FakeNetworkTest::aJoinOverALossyNetwork_data()
     QTest::newRow("other version and wrong code") << "1.00.0006" << 1 << 0 << int(RefusalReason::OtherVersion);
     QTest::newRow("a version's prefix") << "1.00.000" << 1234 << 0 << int(RefusalReason::OtherVersion);
     QTest::newRow("four joined already") << "1.00.0007" << 1234 << 4 << 0;
-    QTest::newRow("five joined already") << "1.00.0007" << 1234 << 5 << int(RefusalReason::Full);
+    QTest::newRow("five steer and eight watch already") << "1.00.0007" << 1234 << MaxComputers << int(RefusalReason::Full);
 }
 
 void FakeNetworkTest::aJoinOverALossyNetwork()
@@ -116,7 +116,7 @@ void FakeNetworkTest::aJoinOverALossyNetwork()
     QFETCH(int, refusal);
     Seats seats(true);
     for (int i = 0; i < joinedBefore; ++i)
-        QVERIFY(seats.Join(1, false).has_value());
+        QVERIFY(seats.Join(1, i >= MaxGuests).has_value());
     const SeatMap before = seats.Map();
 
     // 100 ms round trips in 10 ms steps, 2 % loss: the hello and its answer

@@ -212,14 +212,29 @@ void MatchOverNetworkTest::theGuestSteersOnlyItsOwnSeats()
 void MatchOverNetworkTest::aGuestThatGoesGivesItsSeatsBack_data()
 {
     QTest::addColumn<bool>("saysGoodbye"); // or vanishes
-    QTest::newRow("Esc") << true;
-    QTest::newRow("gone") << false;
+    QTest::addColumn<int>("awayMs");       // before a computer joins again
+    QTest::addColumn<QString>("name");     // by this name
+    QTest::addColumn<bool>("hostTookIt");  // unticked and ticked its player meanwhile
+    QTest::addColumn<bool>("seatBack");
+    const QString eva = QStringLiteral("Eva");
+    QTest::newRow("Esc") << true << 1000 << eva << false << false;
+    QTest::newRow("gone") << false << 1000 << eva << false << true;
+    QTest::newRow("gone for 30 s") << false << 30000 << eva << false << true;
+    QTest::newRow("gone longer") << false << 30001 << eva << false << false;
+    QTest::newRow("gone, another name comes") << false << 1000 << QStringLiteral("Jan") << false << false;
+    QTest::newRow("gone, the host took its player") << false << 1000 << eva << true << false;
 }
 
 void MatchOverNetworkTest::aGuestThatGoesGivesItsSeatsBack()
 {
     QFETCH(bool, saysGoodbye);
+    QFETCH(int, awayMs);
+    QFETCH(QString, name);
+    QFETCH(bool, hostTookIt);
+    QFETCH(bool, seatBack);
     Table table({0, 3, 0});
+    qint64 now = 0;
+    table.host.UseClock([&now] { return now; });
     table.guest.SetKeys(0, true, false);
     for (int step = 0; step < 20; ++step)
         table.Step();
@@ -237,6 +252,19 @@ void MatchOverNetworkTest::aGuestThatGoesGivesItsSeatsBack()
     // Its player rides on straight ahead.
     QVERIFY(!table.host.Asks(2, true));
     QVERIFY(!table.host.SteeredRemotely(2));
+
+    now += awayMs;
+    if (hostTookIt) {
+        table.host.FreeSeat(3);
+        table.host.KeepForHost(3);
+    }
+    FakeEndpoint& again = table.network.AddEndpoint();
+    again.Send(table.network.Connect(again, table.hostEnd), Channel::Reliable,
+               Encode(Hello{Version, Code, name, 1, false}));
+    for (int step = 0; step < 20; ++step)
+        table.Step();
+    QCOMPARE(table.host.Guests(), 1);
+    QCOMPARE(table.host.SeatsNow().Owner(3) != HostComputer, seatBack);
 }
 
 void MatchOverNetworkTest::theGuestLearnsTheHostIsGone_data()

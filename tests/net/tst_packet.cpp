@@ -140,6 +140,7 @@ void PacketTest::roundTrips_data()
     QTest::newRow("hello, eight wide letters") << Message(Hello{QStringLiteral("2"), 0, QStringLiteral("ŘŘŘŘŘŘŘŘ"), 4, false});
     QTest::newRow("welcome") << Message(Welcome{5, 0b101100});
     QTest::newRow("welcome to watch") << Message(Welcome{1, 0});
+    QTest::newRow("welcome to the last watcher") << Message(Welcome{MaxComputers, 0});
     QTest::newRow("refusal, other version") << Message(Refusal{RefusalReason::OtherVersion, QStringLiteral("1.00.0007"), QStringLiteral("1.00.0008")});
     QTest::newRow("refusal, full") << Message(Refusal{RefusalReason::Full, QStringLiteral("1"), {}});
     QTest::newRow("seat map") << Message(SeatMap{{HostComputer, 1, 1, 5, NoComputer, NoComputer}});
@@ -253,7 +254,8 @@ void PacketTest::malformedIsRefused_data()
     QTest::newRow("empty version") << Patched(Patched(goodHello, 1, 0), 2, 1).remove(3, 8);
     QTest::newRow("text length past the end") << Patched(goodHello, 1, char(200));
     QTest::newRow("welcome to computer 0") << QByteArray::fromHex("020001");
-    QTest::newRow("welcome to computer 6") << QByteArray::fromHex("020601");
+    QTest::newRow("welcome to watcher 6 with a seat") << QByteArray::fromHex("020601");
+    QTest::newRow("welcome to computer 14") << QByteArray::fromHex("020e00");
     QTest::newRow("welcome to player 7") << QByteArray::fromHex("020140");
     QTest::newRow("refusal reason 5") << QByteArray::fromHex("03050000");
     QTest::newRow("seat map owner 6") << QByteArray::fromHex("04000102030406");

@@ -49,8 +49,11 @@ void SeatsTest::joiningTakesTheLowestFreePlayers_data()
     QTest::newRow("nothing free: watches") << false << QList<int>{4, 1} << QList<int>{Player(3) | Player(4) | Player(5) | Player(6), 0};
     QTest::newRow("a watcher takes nothing") << false << QList<int>{Watch, 1} << QList<int>{0, Player(3)};
     QTest::newRow("five computers, one each") << true << QList<int>{1, 1, 1, 1, 1} << QList<int>{Player(2), Player(3), Player(4), Player(5), Player(6)};
-    QTest::newRow("a sixth computer is refused") << true << QList<int>{1, 1, 1, 1, 1, 1} << QList<int>{Player(2), Player(3), Player(4), Player(5), Player(6), Refused};
-    QTest::newRow("watchers count among the five") << false << QList<int>{Watch, Watch, Watch, Watch, Watch, 1} << QList<int>{0, 0, 0, 0, 0, Refused};
+    QTest::newRow("a sixth computer watches") << true << QList<int>{1, 1, 1, 1, 1, 1} << QList<int>{Player(2), Player(3), Player(4), Player(5), Player(6), 0};
+    QTest::newRow("watchers apart from the five") << false << QList<int>{Watch, Watch, Watch, Watch, Watch, 1} << QList<int>{0, 0, 0, 0, 0, Player(3)};
+    QTest::newRow("a ninth watcher is refused") << false << QList<int>(9, Watch) << QList<int>{0, 0, 0, 0, 0, 0, 0, 0, Refused};
+    QTest::newRow("one asking for players when eight watch") << true << QList<int>{1, 1, 1, 1, 1, Watch, Watch, Watch, Watch, Watch, Watch, Watch, Watch, 1}
+                                                             << QList<int>{Player(2), Player(3), Player(4), Player(5), Player(6), 0, 0, 0, 0, 0, 0, 0, 0, Refused};
 }
 
 void SeatsTest::joiningTakesTheLowestFreePlayers()
@@ -62,8 +65,11 @@ void SeatsTest::joiningTakesTheLowestFreePlayers()
     for (qsizetype i = 0; i < joins.size(); ++i) {
         const std::optional<Seats::Joined> joined = seats.Join(joins[i] == Watch ? 1 : joins[i], joins[i] == Watch);
         QCOMPARE(joined ? int(joined->seats) : Refused, seated[i]);
-        if (joined)
+        if (joined) {
             QCOMPARE(seats.SeatsOf(joined->computer), joined->seats);
+            // A watcher's number never names an owner in a seat map.
+            QCOMPARE(Seats::IsWatcher(joined->computer), joined->seats == 0);
+        }
     }
     QCOMPARE(seats.Owner(1), HostComputer);
     QCOMPARE(seats.Owner(2), hostPlaysAlone && !joins.isEmpty() && joins[0] != Watch ? ComputerId(1) : HostComputer);
@@ -117,8 +123,9 @@ void SeatsTest::theHostMovesPlayers_data()
     QTest::addColumn<int>("to");
     QTest::addColumn<bool>("moved");
     QTest::addColumn<int>("owner");
-    // Computer 1 has player 3.
+    // Computer 1 has player 3; computer 6 watches.
     QTest::newRow("host's player 2 to a computer") << 2 << 1 << true << 1;
+    QTest::newRow("to a watcher") << 2 << 6 << false << 0;
     QTest::newRow("a free player to the host's keyboard") << 4 << 0 << true << 0;
     QTest::newRow("a computer's player back to the host") << 3 << 0 << true << 0;
     QTest::newRow("to a computer not joined") << 2 << 2 << false << 0;
@@ -132,7 +139,7 @@ void SeatsTest::theHostMovesPlayers()
     QFETCH(int, to);
     QFETCH(bool, moved);
     QFETCH(int, owner);
-    Seats seats = SeatsAfter(false, {1});
+    Seats seats = SeatsAfter(false, {1, Watch});
     QCOMPARE(seats.Move(player, ComputerId(to)), moved);
     QCOMPARE(int(seats.Owner(player)), owner);
 }
