@@ -109,8 +109,12 @@ private:
 
     VirtualDisplay hostDisplay;
     VirtualDisplay guestDisplay;
+    VirtualDisplay watcherDisplay;
     QProcess host;
     QProcess guest;
+    QProcess watcher;
+    QString port;
+    QString code;
     QString hostWindow;
     QString guestWindow;
     // The host window, and what it shows before anybody joined.
@@ -123,6 +127,7 @@ void NetworkEndToEnd::initTestCase()
     QString error;
     QVERIFY2(hostDisplay.Start(&error), qPrintable(error));
     QVERIFY2(guestDisplay.Start(&error), qPrintable(error));
+    QVERIFY2(watcherDisplay.Start(&error), qPrintable(error));
 }
 
 void NetworkEndToEnd::init()
@@ -132,16 +137,18 @@ void NetworkEndToEnd::init()
 
 void NetworkEndToEnd::cleanup()
 {
+    StopProcess(watcher);
     StopProcess(guest);
     StopProcess(host);
 }
 
 void NetworkEndToEnd::StartMatch()
 {
-    const QString port = QString::number(TestPort());
+    port = QString::number(TestPort());
     QVERIFY(LaunchGame(hostDisplay, host, {QStringLiteral("--host"), QStringLiteral("--port"), port}));
-    const std::optional<QString> code = JoinCode(host);
-    QVERIFY(code);
+    const std::optional<QString> joinCode = JoinCode(host);
+    QVERIFY(joinCode);
+    code = *joinCode;
     const std::optional<QString> list = hostDisplay.FindWindow(HostWindowTitle);
     QVERIFY(list);
     listWindow = *list;
@@ -149,7 +156,7 @@ void NetworkEndToEnd::StartMatch()
     QVERIFY(!nobodyJoined.isNull());
     QVERIFY(LaunchGame(guestDisplay, guest,
                        {QStringLiteral("--join"), QStringLiteral("127.0.0.1:") + port, QStringLiteral("--code"),
-                        *code, QStringLiteral("--name"), QStringLiteral("Eva")}));
+                        code, QStringLiteral("--name"), QStringLiteral("Eva")}));
     // Seated before Start or not, it is shown the match and its field is
     // repaired within a second.
     const std::optional<QString> started = Program::StartMatch(hostDisplay);
@@ -166,10 +173,16 @@ QImage NetworkEndToEnd::Field(const VirtualDisplay& display, const QString& wind
 }
 
 // Keys on both computers, the round run to its end: the joined computer's
-// playfield is the host's, pixel for pixel. Esc on the host ends both.
+// playfield is the host's, pixel for pixel, and so is that of a third that
+// joined mid-round to watch. Esc on the host ends them all.
 void NetworkEndToEnd::oneRoundOnTwoComputers()
 {
     StartMatch();
+    QVERIFY(LaunchGame(watcherDisplay, watcher,
+                       {QStringLiteral("--join"), QStringLiteral("127.0.0.1:") + port, QStringLiteral("--code"),
+                        code, QStringLiteral("--watch")}));
+    const std::optional<QString> watching = watcherDisplay.FindWindow(Program::GameTitle);
+    QVERIFY(watching);
     QVERIFY(hostDisplay.Run(QStringLiteral("xdotool"), {QStringLiteral("keydown"), QStringLiteral("Left")}));
     QVERIFY(guestDisplay.Run(QStringLiteral("xdotool"), {QStringLiteral("keydown"), QStringLiteral("Left")}));
     QThread::msleep(300);
@@ -179,22 +192,26 @@ void NetworkEndToEnd::oneRoundOnTwoComputers()
     // The round is over once the fields stand still; then they must agree.
     QImage hostField;
     QImage guestField;
+    QImage watcherField;
     QImage before;
     for (QDeadlineTimer deadline(60000); !deadline.hasExpired();) {
         hostField = Field(hostDisplay, hostWindow, QStringLiteral("network-host.png"));
         guestField = Field(guestDisplay, guestWindow, QStringLiteral("network-joined.png"));
-        if (!hostField.isNull() && hostField == before && hostField == guestField)
+        watcherField = Field(watcherDisplay, *watching, QStringLiteral("network-watcher.png"));
+        if (!hostField.isNull() && hostField == before && hostField == guestField && hostField == watcherField)
             break;
         before = hostField;
         QThread::msleep(500);
     }
     QVERIFY(!hostField.isNull());
     QCOMPARE(guestField, hostField);
+    QCOMPARE(watcherField, hostField);
 
     QVERIFY(hostDisplay.ActivateWindow(Program::GameTitle));
     QVERIFY(hostDisplay.Keys({QStringLiteral("Escape")}));
     QCOMPARE(ExitStatus(host, 10000), std::optional<int>(0));
     QCOMPARE(ExitStatus(guest, 10000), std::optional<int>(0));
+    QCOMPARE(ExitStatus(watcher, 10000), std::optional<int>(0));
     QCOMPARE(QString::fromUtf8(guest.readAllStandardError()).trimmed(), QStringLiteral("Hostitel ukončil hru."));
 }
 
@@ -243,8 +260,8 @@ void NetworkEndToEnd::aComputerFindsTheHostOnTheLanAndJoinsByClicks()
     if (!lan.Make(&error))
         QSKIP(qPrintable(QStringLiteral("no private network: ") + error));
     QVERIFY(LaunchInside(lan, 0, hostDisplay, host, {QStringLiteral("--host")}));
-    const std::optional<QString> code = JoinCode(host);
-    QVERIFY(code);
+    const std::optional<QString> lanCode = JoinCode(host);
+    QVERIFY(lanCode);
     const std::optional<QString> list = hostDisplay.FindWindow(HostWindowTitle);
     QVERIFY(list);
     const QImage nobody = JoinedList(hostDisplay, *list, QStringLiteral("lan-list-empty.png"));
@@ -263,7 +280,7 @@ void NetworkEndToEnd::aComputerFindsTheHostOnTheLanAndJoinsByClicks()
     }
     QVERIFY2(chosen, "no game found on the LAN");
     QVERIFY(guestDisplay.Click(*join, CodeBox));
-    QVERIFY(guestDisplay.Type(*code));
+    QVERIFY(guestDisplay.Type(*lanCode));
     QVERIFY(guestDisplay.Click(*join, Connect));
 
     QImage joined = nobody;
