@@ -108,7 +108,7 @@ void JoinFlow::Ended(const QString& line)
 JoinWindow::Game GameRow(const net::FoundGame& game, const QString& ownVersion)
 {
     const net::DiscoveryAnswer& answer = game.answer;
-    QString row = QStringLiteral("%1 (%2): hráči %3, volná místa %4")
+    QString row = QStringLiteral("%1 (%2): hráčů %3, volných míst %4")
                       .arg(answer.hostName.isEmpty() ? QStringLiteral("?") : answer.hostName,
                            game.address.toString())
                       .arg(answer.players)
