@@ -14,6 +14,26 @@ constexpr qreal WindowText = 8; // the setup window's small text
 constexpr int RowHeight = 20;
 constexpr int Players = 6;
 
+// The window's texts: white, small, left-aligned, as wide as the window's
+// outlines hold.
+QLabel* WhiteText(const QString& name, const QString& text, int top, int height, QWidget* design)
+{
+    QLabel* label = MakeLabel(name, text, QRect(16, top, Width - 32, height), WindowText, Qt::AlignLeft, design);
+    SetTextColor(label, Qt::white);
+    return label;
+}
+
+// A heading and a row of text under it for each of count.
+QList<QLabel*> HeadedRows(const QString& headingName, const QString& heading, const char* family, int count,
+                          int top, QWidget* design)
+{
+    WhiteText(headingName, heading, top, 17, design);
+    QList<QLabel*> rows;
+    for (int row = 0; row < count; ++row)
+        rows.append(WhiteText(FamilyName(family, row), QString(), top + 20 + RowHeight * row, RowHeight, design));
+    return rows;
+}
+
 } // namespace
 
 HostWindow::HostWindow(QWidget* parent)
@@ -21,45 +41,24 @@ HostWindow::HostWindow(QWidget* parent)
 {
     SetDesignFont(this, WindowText);
     MakeOutline(QStringLiteral("Shape1"), Qt::white, QRect(8, 8, Width - 16, 81), design);
-    QLabel* heading = MakeLabel(QStringLiteral("Label1"), QStringLiteral("Připojení k této hře:"),
-                                QRect(16, 16, Width - 32, 17), WindowText, Qt::AlignLeft, design);
-    SetTextColor(heading, Qt::white);
-    Label2 = MakeLabel(QStringLiteral("Label2"), QString(), QRect(16, 36, Width - 32, 49), WindowText,
-                       Qt::AlignLeft, design);
-    SetTextColor(Label2, Qt::white);
+    WhiteText(QStringLiteral("Label1"), QStringLiteral("Připojení k této hře:"), 16, 17, design);
+    Label2 = WhiteText(QStringLiteral("Label2"), QString(), 36, 49, design);
 
     MakeOutline(QStringLiteral("Shape2"), Qt::white, QRect(8, 96, Width - 16, 128), design);
-    QLabel* joined = MakeLabel(QStringLiteral("Label4"), QStringLiteral("Připojené počítače:"),
-                               QRect(16, 104, Width - 32, 17), WindowText, Qt::AlignLeft, design);
-    SetTextColor(joined, Qt::white);
-    for (int row = 0; row < Rows; ++row) {
-        QLabel* label = MakeLabel(FamilyName("Label3", row), QString(),
-                                  QRect(16, 124 + RowHeight * row, Width - 32, RowHeight), WindowText,
-                                  Qt::AlignLeft, design);
-        SetTextColor(label, Qt::white);
-        Label3.append(label);
-    }
+    Label3 = HeadedRows(QStringLiteral("Label4"), QStringLiteral("Připojené počítače:"), "Label3", Rows, 104, design);
     ShowComputers({});
 
     MakeOutline(QStringLiteral("Shape3"), Qt::white, QRect(8, 232, Width - 16, 152), design);
-    QLabel* owners = MakeLabel(QStringLiteral("Label6"), QStringLiteral("Kdo řídí hráče (klepnutím předáte dál):"),
-                               QRect(16, 240, Width - 32, 17), WindowText, Qt::AlignLeft, design);
-    SetTextColor(owners, Qt::white);
-    for (int player = 0; player < Players; ++player) {
-        QLabel* label = MakeLabel(FamilyName("Label5", player), QString(),
-                                  QRect(16, 260 + RowHeight * player, Width - 32, RowHeight), WindowText,
-                                  Qt::AlignLeft, design);
-        SetTextColor(label, Qt::white);
+    Label5 = HeadedRows(QStringLiteral("Label6"), QStringLiteral("Kdo řídí hráče (klepnutím předáte dál):"), "Label5",
+                        Players, 240, design);
+    for (QLabel* label : std::as_const(Label5)) {
         label->setCursor(Qt::PointingHandCursor);
         label->installEventFilter(this);
-        Label5.append(label);
     }
 
     // Up to eight names, on as many lines as they need.
     MakeOutline(QStringLiteral("Shape4"), Qt::white, QRect(8, 392, Width - 16, 64), design);
-    Label7 = MakeLabel(QStringLiteral("Label7"), QString(), QRect(16, 400, Width - 32, 52), WindowText,
-                       Qt::AlignLeft, design);
-    SetTextColor(Label7, Qt::white);
+    Label7 = WhiteText(QStringLiteral("Label7"), QString(), 400, 52, design);
     ShowWatchers({});
 }
 
