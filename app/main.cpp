@@ -123,9 +123,11 @@ int main(int argc, char* argv[])
         showSeats();
         QObject::connect(hostWindow.get(), &HostWindow::OwnerClicked, hostWindow.get(),
                          [&link](int player) { link.MoveSeat(player, NextOwner(link, player)); });
-        hostWindow->show();
-        // Beside the setup window, which opens in the middle of the screen.
+        // Beside the setup window, which opens in the middle of the screen;
+        // placed before it is shown, so the window manager puts its frame
+        // there, title bar and all, not its client area.
         hostWindow->move(hostWindow->screen()->availableGeometry().topLeft() + QPoint(8, 8));
+        hostWindow->show();
     }
     session.Form1_Load();
     return QApplication::exec();

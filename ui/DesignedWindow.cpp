@@ -64,7 +64,10 @@ private:
     void Place()
     {
         if (!kept) {
-            OpenInTheMiddle(window);
+            // Unless the program placed it before showing it: then the
+            // window manager puts its frame there.
+            if (!window.testAttribute(Qt::WA_Moved))
+                OpenInTheMiddle(window);
             QWindow* handle = window.windowHandle();
             connect(handle, &QWindow::screenChanged, this, [this] { FollowScreen(window); });
             if (QGuiApplication::platformName() == QLatin1String("wayland")) {

@@ -14,8 +14,9 @@ Qt::WindowFlags FixedFrame(Qt::WindowType type);
 // icon, a fixed client area and a black background. Its controls go into
 // the design returned, a widget of the designed size that stays whole in the
 // middle of whatever room the desktop gives the window. The window opens
-// centred on the screen, or over the window it belongs to, and comes back to
-// that place every time it is shown again; its texts keep their designed
+// centred on the screen, or over the window it belongs to, unless moved
+// before it was first shown, and comes back to that place every time it is
+// shown again; its texts keep their designed
 // size on whichever screen it is moved to.
 QWidget* DesignWindow(QWidget& window, const QString& title, int width, int height);
 
