@@ -18,10 +18,8 @@ ClosingWindow::ClosingWindow(const QString& line, QWidget* parent)
 {
     SetDesignFont(this, WindowText);
     MakeOutline(QStringLiteral("Shape1"), Qt::white, QRect(8, 8, Width - 16, 56), design);
-    Label1 = MakeLabel(QStringLiteral("Label1"), line, QRect(16, 16, Width - 32, 40), WindowText,
-                       Qt::AlignCenter, design);
-    Label1->setWordWrap(true);
-    SetTextColor(Label1, Qt::white);
+    Label1 = MakeWhiteLabel(QStringLiteral("Label1"), line, QRect(16, 16, Width - 32, 40), WindowText,
+                            Qt::AlignCenter, design);
     closesItself.setSingleShot(true);
     connect(&closesItself, &QTimer::timeout, this, &QDialog::accept);
     closesItself.start(ShownMs);

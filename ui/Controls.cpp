@@ -23,6 +23,14 @@ QLabel* MakeLabel(const QString& name, const QString& caption, const QRect& geom
     return label;
 }
 
+QLabel* MakeWhiteLabel(const QString& name, const QString& caption, const QRect& geometry,
+                       qreal pointSize, Qt::Alignment across, QWidget* parent)
+{
+    QLabel* label = MakeLabel(name, caption, geometry, pointSize, across, parent);
+    SetTextColor(label, Qt::white);
+    return label;
+}
+
 void PaintBox(QWidget* box, const QColor& color)
 {
     QPalette palette = box->palette();

@@ -25,6 +25,10 @@ QString FamilyName(const char* family, int index);
 QLabel* MakeLabel(const QString& name, const QString& caption, const QRect& geometry,
                   qreal pointSize, Qt::Alignment across, QWidget* parent);
 
+// The same in white, as the windows of network play write their texts.
+QLabel* MakeWhiteLabel(const QString& name, const QString& caption, const QRect& geometry,
+                       qreal pointSize, Qt::Alignment across, QWidget* parent);
+
 // A rectangle outline in the given colour.
 OutlineShape* MakeOutline(const QString& name, const QColor& color, const QRect& geometry,
                           QWidget* parent);

@@ -18,9 +18,7 @@ constexpr int Players = 6;
 // outlines hold.
 QLabel* WhiteText(const QString& name, const QString& text, int top, int height, QWidget* design)
 {
-    QLabel* label = MakeLabel(name, text, QRect(16, top, Width - 32, height), WindowText, Qt::AlignLeft, design);
-    SetTextColor(label, Qt::white);
-    return label;
+    return MakeWhiteLabel(name, text, QRect(16, top, Width - 32, height), WindowText, Qt::AlignLeft, design);
 }
 
 // A heading and a row of text under it for each of count.

@@ -20,9 +20,7 @@ constexpr int NameLength = 8;   // as the setup window's name boxes
 QLabel* WhiteLabel(const char* name, const QString& caption, const QRect& geometry, qreal size,
                    Qt::Alignment across, QWidget* parent)
 {
-    QLabel* label = MakeLabel(QLatin1String(name), caption, geometry, size, across, parent);
-    SetTextColor(label, Qt::white);
-    return label;
+    return MakeWhiteLabel(QLatin1String(name), caption, geometry, size, across, parent);
 }
 
 QLineEdit* Box(const char* name, const QRect& geometry, int maxLength, const QString& allowed, QWidget* parent)
